@@ -51,11 +51,31 @@ bool RecordingHost::OpenWithProgram(const std::string& program, const std::strin
   return m_openSucceeds;
 }
 
+namespace {
+
+// The handle the code under test owns; the window itself stays with the host.
+class SharedProgressWindow final : public ProgressWindow {
+ public:
+  explicit SharedProgressWindow(std::shared_ptr<RecordingProgressWindow> window)
+      : m_window(std::move(window)) {}
+  void Show() override { m_window->Show(); }
+  void Hide() override { m_window->Hide(); }
+  void Destroy() override { m_window->Destroy(); }
+  void SetText(int line, const std::string& text) override { m_window->SetText(line, text); }
+  bool IsCancelled() const override { return m_window->IsCancelled(); }
+  bool IsDestroyed() const override { return m_window->IsDestroyed(); }
+
+ private:
+  std::shared_ptr<RecordingProgressWindow> m_window;
+};
+
+}  // namespace
+
 std::unique_ptr<ProgressWindow> RecordingHost::CreateProgressWindow(ProgressKind) {
-  auto window = std::make_unique<RecordingProgressWindow>();
-  m_progressWindows.push_back(window.get());
+  auto window = std::make_shared<RecordingProgressWindow>();
+  m_progressWindows.push_back(window);
   if (m_onProgressWindow) m_onProgressWindow(*window);
-  return window;
+  return std::make_unique<SharedProgressWindow>(window);
 }
 
 std::vector<std::string> RecordingHost::MessageTexts() const {

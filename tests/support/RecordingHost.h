@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -78,8 +79,9 @@ class RecordingHost final : public Host {
   std::string m_clipboard;
   CountingPump m_pump;
 
-  // Progress windows created, newest last; the host keeps a view for the test.
-  std::vector<RecordingProgressWindow*> m_progressWindows;
+  // Progress windows created, newest last. The host shares them with the code under test,
+  // so a test can read them after the run has released its handle.
+  std::vector<std::shared_ptr<RecordingProgressWindow>> m_progressWindows;
   // When set, called with each new progress window (for example to cancel it later).
   std::function<void(RecordingProgressWindow&)> m_onProgressWindow;
 };
