@@ -1,0 +1,195 @@
+#include "core/FileUtils.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "core/LogUtils.h"
+
+namespace pictavo::FileUtils {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Fail(const std::error_code& ec, const std::string& subject) {
+  LogUtils::SetLastError(ec.value(), subject);
+  return false;
+}
+
+bool Refuse(const std::string& text) {
+  LogUtils::SetLastErrorMessage(text);
+  return false;
+}
+
+std::string HomeFolder() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
+  if (const passwd* pw = getpwuid(getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+    return pw->pw_dir;
+  }
+  return "/";
+}
+
+std::string ConfigHome() {
+  if (const char* v = std::getenv("XDG_CONFIG_HOME"); v != nullptr && *v == '/') return v;
+  return GetCombinePath(HomeFolder(), ".config");
+}
+
+// A user-dirs.dirs value: "$HOME/..." or an absolute path; anything else is not usable.
+std::string ExpandUserDir(std::string value, const std::string& home) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    value = value.substr(1, value.size() - 2);
+  }
+  if (value.rfind("$HOME", 0) == 0) {
+    const std::string rest = value.substr(5);
+    if (!rest.empty() && rest.front() != '/') return std::string();
+    value = home + rest;
+  }
+  if (value.empty() || value.front() != '/') return std::string();
+  value = GetPathRemoveBackslash(value);
+  // The user-dirs convention: a folder equal to home means "not set".
+  return value == GetPathRemoveBackslash(home) ? std::string() : value;
+}
+
+std::string DocumentsFromUserDirs(const std::string& home) {
+  std::ifstream in(GetCombinePath(ConfigHome(), "user-dirs.dirs"));
+  std::string line;
+  std::string found;
+  // A well-formed file is a few hundred bytes; a bound stops us reading a huge stray file.
+  for (int n = 0; n < 1000 && std::getline(in, line); ++n) {
+    const std::string key = "XDG_DOCUMENTS_DIR=";
+    const auto start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line.compare(start, key.size(), key) != 0) continue;
+    std::string value = line.substr(start + key.size());
+    while (!value.empty() && (value.back() == '\r' || value.back() == ' ')) value.pop_back();
+    found = ExpandUserDir(value, home);
+  }
+  return found;
+}
+
+}  // namespace
+
+std::string GetCombinePath(const std::string& a, const std::string& b) {
+  if (a.empty() || (!b.empty() && b.front() == '/')) return b;
+  if (b.empty()) return a;
+  return a.back() == '/' ? a + b : a + "/" + b;
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::exists(fs::path(path), ec);
+}
+
+bool IsDirectory(const std::string& path) {
+  std::error_code ec;
+  return !path.empty() && fs::is_directory(fs::path(path), ec);
+}
+
+std::string GetSplitFileName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string GetSplitDirPath(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string GetPathRemoveBackslash(const std::string& path) {
+  std::string result = path;
+  while (result.size() > 1 && result.back() == '/') result.pop_back();
+  return result;
+}
+
+bool CreateFolderPathExists(const std::string& path) {
+  if (path.empty()) return Refuse("No folder name was given.");
+  std::error_code ec;
+  fs::create_directories(fs::path(path), ec);
+  if (IsDirectory(path)) return true;
+  return Fail(ec ? ec : std::make_error_code(std::errc::not_a_directory), path);
+}
+
+bool CopyFile(const std::string& src, const std::string& dst) {
+  std::error_code ec;
+  if (fs::equivalent(fs::path(src), fs::path(dst), ec)) {
+    return Fail(std::make_error_code(std::errc::file_exists), dst);
+  }
+  ec.clear();
+  fs::copy_file(fs::path(src), fs::path(dst), fs::copy_options::overwrite_existing, ec);
+  return ec ? Fail(ec, src) : true;
+}
+
+bool CopyFolder(const std::string& src, const std::string& dst) {
+  if (!IsDirectory(src)) return Fail(std::make_error_code(std::errc::not_a_directory), src);
+  if (!CreateFolderPathExists(dst)) return false;
+  std::error_code ec;
+  fs::copy(fs::path(src), fs::path(dst),
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  return ec ? Fail(ec, src) : true;
+}
+
+bool DeleteFolder(const std::string& path) {
+  if (path.empty()) return Refuse("No folder name was given.");
+  std::error_code ec;
+  const fs::path target = fs::weakly_canonical(fs::path(path), ec);
+  if (ec) return Fail(ec, path);
+  if (target == target.root_path()) return Refuse("The root folder is never deleted.");
+  fs::remove_all(target, ec);
+  return ec ? Fail(ec, path) : true;
+}
+
+std::string GetModuleFolderPath() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) {
+    Fail(ec, "/proc/self/exe");
+    return std::string();
+  }
+  return GetPathRemoveBackslash(exe.parent_path().string());
+}
+
+std::string GetPersonalPath() {
+  const std::string home = HomeFolder();
+  if (const char* v = std::getenv("XDG_DOCUMENTS_DIR"); v != nullptr) {
+    if (std::string dir = ExpandUserDir(v, home); !dir.empty()) return dir;
+  }
+  if (std::string dir = DocumentsFromUserDirs(home); !dir.empty()) return dir;
+  return GetCombinePath(home, "Documents");
+}
+
+std::int64_t GetFileSize(const std::string& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(fs::path(path), ec);
+  if (ec) {
+    Fail(ec, path);
+    return 0;
+  }
+  return static_cast<std::int64_t>(size);
+}
+
+std::string GetFileSize(std::int64_t bytes, int /*flags*/) {
+  if (bytes < 1024) return std::to_string(bytes < 0 ? 0 : bytes) + " バイト";
+  static const char* const kUnits[] = {"KB", "MB", "GB", "TB", "PB", "EB"};
+  // 128 bits: ten times the largest 64-bit size still fits.
+  using Wide = unsigned __int128;
+  int unit = 0;
+  Wide divisor = 1024;
+  while (unit < 5 && static_cast<Wide>(bytes) >= divisor * 1024) {
+    divisor *= 1024;
+    ++unit;
+  }
+  const Wide tenths = static_cast<Wide>(bytes) * 10 / divisor;
+  const auto whole = static_cast<std::uint64_t>(tenths / 10);
+  const auto tenth = static_cast<unsigned>(tenths % 10);
+  std::string text = std::to_string(whole);
+  if (whole < 10 && tenth != 0) text += "." + std::to_string(tenth);
+  return text + " " + kUnits[unit];
+}
+
+}  // namespace pictavo::FileUtils
