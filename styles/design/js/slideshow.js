@@ -1,0 +1,289 @@
+/*
+ * Slideshow of the album page. The program fills the bracketed values when it writes the
+ * album; the page itself needs no library and no network.
+ */
+"use strict";
+
+(function () {
+  // Each value sits in an array, so a value the program leaves empty still gives valid script.
+  const AUTOPLAY = [[AUTOPLAY]][0] === true;
+  const REPEAT_PLAY = [[REPEATPLAY]][0] !== false;
+  const REPEAT_MAX_VALUE = [[REPEATMAX]][0];
+  const INTERVAL_VALUE = [[INTERVAL]][0];
+  const PHOTO_DIR = [[PHOTODIR]][0] || "photos/";
+
+  const NAMES = [
+[NAME]
+  ];
+  const PHOTOS = [
+[PHOTOSNAME]
+  ];
+  const NOTES = [
+[NOTE]
+  ];
+  const DIMENSIONS = [
+[DIMENSIONS]
+  ];
+
+  let SHOW_FILE_NAME = false;
+  let SHOW_NOTE = false;
+  [SHOWFILENAME]SHOW_FILE_NAME = true;
+  [SHOWNOTE]SHOW_NOTE = true;
+
+  // Passes of automatic play; -1 or anything not positive plays without a limit.
+  const REPEAT_MAX = Number.isInteger(REPEAT_MAX_VALUE) ? REPEAT_MAX_VALUE : -1;
+  // A nonsense duration must not turn the page into a busy loop.
+  const INTERVAL = Number.isFinite(INTERVAL_VALUE) ? Math.max(100, INTERVAL_VALUE) : 3000;
+  const SWIPE_DISTANCE = 40;
+
+  const count = Math.min(PHOTOS.length, NAMES.length);
+
+  let index = 0;
+  let playing = false;
+  let passes = 0;
+  let timer = 0;
+  let preloaded = null;
+
+  function byIdOrClass(id, selector) {
+    return document.getElementById(id) || document.querySelector(selector);
+  }
+
+  // The photo directory may hold characters that a URL needs escaped.
+  function photoUrl(i) {
+    const dir = PHOTO_DIR.split("/").map(encodeURIComponent).join("/");
+    return dir + PHOTOS[i];
+  }
+
+  function photoSize(i) {
+    const parts = String(DIMENSIONS[i] || "").split(",");
+    const width = parseInt(parts[0], 10);
+    const height = parseInt(parts[1], 10);
+    return width > 0 && height > 0 ? { width: width, height: height } : null;
+  }
+
+  function preload(i) {
+    if (count < 2) {
+      return;
+    }
+    preloaded = new Image();
+    preloaded.src = photoUrl(i);
+  }
+
+  function nextIndex(i) {
+    return i + 1 < count ? i + 1 : REPEAT_PLAY ? 0 : i;
+  }
+
+  function show(i) {
+    const photo = document.getElementById("photos-slideshow");
+    if (!photo || count === 0) {
+      return;
+    }
+    index = i;
+    const size = photoSize(i);
+    if (size) {
+      photo.width = size.width;
+      photo.height = size.height;
+    }
+    photo.src = photoUrl(i);
+    photo.alt = NAMES[i];
+    photo.dataset.index = String(i);
+
+    const name = byIdOrClass("file-name", "div.file-name");
+    if (SHOW_FILE_NAME && name) {
+      name.textContent = NAMES[i];
+    }
+    // Notes are written as entity-encoded text with <br> for an empty one.
+    const note = byIdOrClass("slideshow-note", "tr.note .note");
+    if (SHOW_NOTE && note) {
+      note.innerHTML = NOTES[i] !== undefined ? NOTES[i] : "<br>";
+    }
+    if (nextIndex(i) !== i) {
+      preload(nextIndex(i));
+    }
+  }
+
+  function updateButtons() {
+    const play = document.getElementById("navi-play");
+    const pause = document.getElementById("navi-pause");
+    if (play) {
+      play.style.display = playing ? "none" : "";
+    }
+    if (pause) {
+      pause.style.display = playing ? "" : "none";
+    }
+    const box = document.getElementById("slideshow-photos");
+    if (box) {
+      box.dataset.playing = playing ? "true" : "false";
+    }
+  }
+
+  function stopTimer() {
+    if (timer) {
+      window.clearTimeout(timer);
+      timer = 0;
+    }
+  }
+
+  function startTimer() {
+    stopTimer();
+    if (playing) {
+      timer = window.setTimeout(tick, INTERVAL);
+    }
+  }
+
+  function pause() {
+    playing = false;
+    stopTimer();
+    updateButtons();
+  }
+
+  function tick() {
+    timer = 0;
+    if (index + 1 < count) {
+      show(index + 1);
+      startTimer();
+      return;
+    }
+    // On the last photo: one pass is over.
+    passes += 1;
+    const limitReached = REPEAT_MAX > 0 && passes >= REPEAT_MAX;
+    if (!REPEAT_PLAY || limitReached || count < 2) {
+      pause();
+      return;
+    }
+    show(0);
+    startTimer();
+  }
+
+  function play() {
+    if (count === 0) {
+      return;
+    }
+    // Playing again after the show has ended starts it over.
+    const ended = index + 1 >= count && (!REPEAT_PLAY || (REPEAT_MAX > 0 && passes >= REPEAT_MAX));
+    if (ended) {
+      passes = 0;
+      show(0);
+    }
+    playing = true;
+    updateButtons();
+    startTimer();
+  }
+
+  function togglePlay() {
+    if (playing) {
+      pause();
+    } else {
+      play();
+    }
+  }
+
+  function goNext() {
+    if (count === 0) {
+      return;
+    }
+    const i = nextIndex(index);
+    if (i !== index) {
+      show(i);
+    }
+    startTimer();
+  }
+
+  function goPrevious() {
+    if (count === 0) {
+      return;
+    }
+    const i = index > 0 ? index - 1 : REPEAT_PLAY ? count - 1 : 0;
+    if (i !== index) {
+      show(i);
+    }
+    startTimer();
+  }
+
+  function onClick(id, handler) {
+    const element = document.getElementById(id);
+    if (!element) {
+      return;
+    }
+    element.style.cursor = "pointer";
+    element.addEventListener("click", function (event) {
+      event.preventDefault();
+      handler();
+    });
+  }
+
+  function onKey(event) {
+    if (event.altKey || event.ctrlKey || event.metaKey) {
+      return;
+    }
+    const target = event.target;
+    if (target && (target.isContentEditable || /^(INPUT|TEXTAREA|SELECT)$/.test(target.tagName))) {
+      return;
+    }
+    if (event.key === "ArrowRight") {
+      goNext();
+    } else if (event.key === "ArrowLeft") {
+      goPrevious();
+    } else if (event.key === " " || event.key === "Spacebar") {
+      togglePlay();
+    } else {
+      return;
+    }
+    event.preventDefault();
+  }
+
+  function watchSwipe(element) {
+    let startX = 0;
+    let startY = 0;
+    let tracking = false;
+    element.addEventListener("touchstart", function (event) {
+      tracking = event.touches.length === 1;
+      if (tracking) {
+        startX = event.touches[0].clientX;
+        startY = event.touches[0].clientY;
+      }
+    }, { passive: true });
+    element.addEventListener("touchend", function (event) {
+      if (!tracking || event.changedTouches.length < 1) {
+        return;
+      }
+      tracking = false;
+      const dx = event.changedTouches[0].clientX - startX;
+      const dy = event.changedTouches[0].clientY - startY;
+      if (Math.abs(dx) < SWIPE_DISTANCE || Math.abs(dx) < Math.abs(dy)) {
+        return;
+      }
+      if (dx < 0) {
+        goNext();
+      } else {
+        goPrevious();
+      }
+    }, { passive: true });
+  }
+
+  function start() {
+    onClick("navi-prev", goPrevious);
+    onClick("navi-next", goNext);
+    onClick("navi-play", play);
+    onClick("navi-pause", pause);
+    document.addEventListener("keydown", onKey);
+    const box = document.getElementById("slideshow-photos");
+    if (box) {
+      watchSwipe(box);
+    }
+    if (count > 0) {
+      show(0);
+    }
+    if (AUTOPLAY && count > 0) {
+      play();
+    } else {
+      updateButtons();
+    }
+  }
+
+  if (document.readyState === "loading") {
+    document.addEventListener("DOMContentLoaded", start);
+  } else {
+    start();
+  }
+})();
