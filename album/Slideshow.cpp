@@ -1,80 +1,16 @@
 #include "album/Slideshow.h"
 
 #include <array>
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 
+#include "album/HtmlFuncs.h"
+#include "core/StringUtils.h"
+
 namespace pictavo {
 
 namespace {
-
-// Until the shared encoders land: entities for HTML text, percent-encoding for src values.
-std::string ToEntityText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&#39;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
-std::string ToUrlText(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char c : text) {
-    const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                            (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
-    if (unreserved) {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0xF];
-    }
-  }
-  return out;
-}
-
-constexpr const char* kBrTag = "<br>";
-
-std::string_view Trim(std::string_view text) {
-  const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-// The longest leading decimal number of the text, independent of the process locale.
-double ReadDecimal(std::string_view text) {
-  text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0.0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    return (!text.empty() && text.front() == '-') ? -HUGE_VAL : HUGE_VAL;
-  }
-  return result.ec == std::errc() ? value : 0.0;
-}
 
 enum class Placeholder {
   AutoPlay,
@@ -169,7 +105,7 @@ bool FillLine(std::string_view line, const SlideshowScriptValues& values, std::s
 namespace Slideshow {
 
 std::string GetIntervalText(const std::string& duration) {
-  double ms = ReadDecimal(duration) * 1000.0;
+  double ms = StringUtils::StringToDoubleNumber(duration) * 1000.0;
   if (std::isnan(ms)) return "0";
   // Decimal fractions such as 2.01 land a hair below the whole number in binary; snap those
   // before truncating so 2.01 s is 2010 ms, not 2009.
@@ -249,14 +185,12 @@ std::string GetScriptStringText(std::string_view text) {
 }
 
 std::string GetScriptListText(const std::vector<std::string>& entries) {
-  std::string out;
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (i > 0) out += ",\r\n";
-    out += '"';
-    out += entries[i];
-    out += '"';
-  }
-  return out;
+  std::vector<std::string> lines;
+  lines.reserve(entries.size());
+  for (const auto& entry : entries) lines.push_back("\"" + entry + "\",");
+  std::string text = StringUtils::GetStringArrayString(lines);
+  if (!text.empty() && text.back() == ',') text.pop_back();
+  return text;
 }
 
 SlideshowScriptValues MakeScriptValues(const Settings& settings,
@@ -274,8 +208,9 @@ SlideshowScriptValues MakeScriptValues(const Settings& settings,
   std::vector<std::string> names, urls, notes, sizes;
   for (const auto& e : entries) {
     names.push_back(GetScriptStringText(e.name));
-    urls.push_back(ToUrlText(e.name));
-    notes.push_back(GetScriptStringText(e.note.empty() ? kBrTag : ToEntityText(e.note)));
+    urls.push_back(EncodeUtils::GetTextToEncodeString(e.name));
+    notes.push_back(GetScriptStringText(
+        e.note.empty() ? HtmlFuncs::GetBrTag(0) : EncodeUtils::GetTextToEntityString(e.note)));
     sizes.push_back(std::to_string(e.width) + "," + std::to_string(e.height));
   }
   v.names = GetScriptListText(names);

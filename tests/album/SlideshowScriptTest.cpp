@@ -38,8 +38,8 @@ TEST(SlideshowInterval, DoesNotFollowTheUserLocale) {
   // A locale with a decimal comma must not turn "2.5" into 2 seconds.
   const std::string previous = std::setlocale(LC_ALL, nullptr);
   bool switched = false;
-  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "C.UTF-8"}) {
-    if (std::setlocale(LC_ALL, name) != nullptr) {
+  for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "de_DE", "fr_FR"}) {
+    if (std::setlocale(LC_ALL, name) != nullptr && *std::localeconv()->decimal_point == ',') {
       switched = true;
       break;
     }
@@ -47,7 +47,9 @@ TEST(SlideshowInterval, DoesNotFollowTheUserLocale) {
   EXPECT_EQ(GetIntervalText("2.5"), "2500");
   EXPECT_EQ(GetIntervalText("0.0015"), "1");
   std::setlocale(LC_ALL, previous.c_str());
-  if (!switched) GTEST_SKIP() << "no other locale is installed; checked in the C locale only";
+  if (!switched)
+    GTEST_SKIP()
+        << "no locale with a decimal comma is installed (localedef -i de_DE -f UTF-8 de_DE.UTF-8)";
 }
 
 TEST(SlideshowRepeat, RepeatSettingGivesPlayAndLimitTexts) {
@@ -132,10 +134,15 @@ TEST(SlideshowValues, HostileNamesAndNotesStayInsideTheirStrings) {
        "\"line\\u2028sep.jpg\"",
        "\"line%E2%80%A8sep.jpg\"",
        "\"&quot;quoted&quot;\""},
-      {{"tab\there.jpg", "bell\a", 1, 1},
+      {{"tab\there.jpg", "tab\tnote", 1, 1},
        "\"tab\\there.jpg\"",
        "\"tab%09here.jpg\"",
-       "\"bell\\u0007\""},
+       "\"tab\\tnote\""},
+      // The entity encoder turns control characters of a note into U+FFFD; a name keeps them.
+      {{"bell\a.jpg", "bell\a", 1, 1},
+       "\"bell\\u0007.jpg\"",
+       "\"bell%07.jpg\"",
+       "\"bell\xEF\xBF\xBD\""},
   };
   for (const auto& row : rows) {
     const auto v = MakeScriptValues(Settings{}, {row.entry});
