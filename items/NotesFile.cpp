@@ -1,0 +1,334 @@
+#include "items/NotesFile.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <unordered_map>
+
+#include "core/Host.h"
+#include "core/StringUtils.h"
+#include "items/ItemList.h"
+
+namespace pictavo {
+
+namespace {
+
+constexpr int kSelectItemsTextId = 10231;  // "項目を選択してください。"
+constexpr int kLoadedTextId = 10221;       // "ファイルの読み込みが完了しました。"
+constexpr int kSavedTextId = 10222;        // "ファイルの保存が完了しました。"
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+// A notes file is text of a few kilobytes; anything this large is not one.
+constexpr std::uintmax_t kMaxNotesFileBytes = 256u * 1024 * 1024;
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+bool IsScalarValue(std::uint32_t cp) {
+  return cp > 0 && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+}
+
+// The code point of a numeric entity body ("#10", "#x2C"), or 0 when it is not one.
+std::uint32_t NumericEntity(const std::string& body) {
+  if (body.size() < 2 || body[0] != '#') return 0;
+  const bool hex = body[1] == 'x' || body[1] == 'X';
+  const std::size_t start = hex ? 2 : 1;
+  if (start >= body.size() || body.size() - start > 8) return 0;
+  std::uint32_t value = 0;
+  for (std::size_t i = start; i < body.size(); ++i) {
+    const char c = body[i];
+    int digit;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (hex && c >= 'a' && c <= 'f') {
+      digit = c - 'a' + 10;
+    } else if (hex && c >= 'A' && c <= 'F') {
+      digit = c - 'A' + 10;
+    } else {
+      return 0;
+    }
+    value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+    if (value > 0x10FFFF) return 0;
+  }
+  return IsScalarValue(value) ? value : 0;
+}
+
+std::string DecodeUtf16Le(const std::string& bytes, std::size_t start) {
+  std::string out;
+  out.reserve(bytes.size());
+  const auto unit = [&](std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                      (static_cast<unsigned char>(bytes[at + 1]) << 8));
+  };
+  // An odd last byte cannot be a code unit and is dropped.
+  for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
+    const std::uint16_t u = unit(i);
+    if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+      const std::uint16_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? 0xFFFD : u);
+  }
+  return out;
+}
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// The whole file, or the errno of the failure.
+int ReadWholeFile(const std::string& path, std::string* bytes) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return EISDIR;
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) return errno;
+  char buffer[64 * 1024];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    bytes->append(buffer, got);
+    if (bytes->size() > kMaxNotesFileBytes) return EFBIG;
+  }
+  return std::ferror(file.get()) ? EIO : 0;
+}
+
+int WriteWholeFile(const std::string& path, const std::string& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return errno;
+  int error = 0;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
+    error = errno ? errno : EIO;
+  }
+  if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
+  return error;
+}
+
+}  // namespace
+
+namespace NotesFormat {
+
+std::string EncodeText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case ',':
+        out += "&#44;";
+        break;
+      case '\r':
+        out += "&#13;";
+        break;
+      case '\n':
+        out += "&#10;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string DecodeText(const std::string& text) {
+  static const std::pair<const char*, char> kNamed[] = {
+      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] == '&') {
+      const std::size_t end = text.find(';', i + 1);
+      if (end != std::string::npos && end - i <= 11) {
+        const std::string body = text.substr(i + 1, end - i - 1);
+        bool decoded = false;
+        for (const auto& [name, c] : kNamed) {
+          if (body == name) {
+            out += c;
+            decoded = true;
+            break;
+          }
+        }
+        if (!decoded) {
+          if (const std::uint32_t cp = NumericEntity(body)) {
+            AppendUtf8(out, cp);
+            decoded = true;
+          }
+        }
+        if (decoded) {
+          i = end + 1;
+          continue;
+        }
+      }
+    }
+    out += text[i++];
+  }
+  return out;
+}
+
+std::string FormatLine(const std::string& path, const std::string& note) {
+  return "\"" + EncodeText(path) + "\",\"" + EncodeText(note) + "\",\r\n";
+}
+
+std::vector<std::string> SplitFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      if (c != '"') {
+        fields.back() += c;
+      } else if (i + 1 < line.size() && line[i + 1] == '"') {
+        fields.back() += '"';
+        ++i;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+bool ParseLine(const std::string& line, std::string* path, std::string* note) {
+  const std::vector<std::string> fields = SplitFields(line);
+  if (fields.size() < 2 || fields[0].empty()) return false;
+  *path = DecodeText(fields[0]);
+  *note = DecodeText(fields[1]);
+  return true;
+}
+
+std::string DecodeFileBytes(const std::string& bytes) {
+  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    return DecodeUtf16Le(bytes, 2);
+  }
+  if (bytes.compare(0, 3, kUtf8Mark) == 0) return bytes.substr(3);
+  return bytes;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace NotesFormat
+
+bool SaveNotesFile(const ItemList& list, const std::string& path, Host& host) {
+  // Assembled first and written with one write: the mark goes only with the first line.
+  std::string text;
+  Pump& pump = host.GetPump();
+  for (int row = 0; row < list.RowCount(); ++row) {
+    if (!pump.PumpMessages()) return false;
+    const ALBUMITEM& item = list.RowItem(row);
+    if (!item.note.empty()) text += NotesFormat::FormatLine(item.fullPath, item.note);
+  }
+  if (!text.empty()) text.insert(0, kUtf8Mark);
+  if (const int error = WriteWholeFile(path, text)) {
+    host.ShowMessage(ErrorText(error));
+    return false;
+  }
+  return true;
+}
+
+bool LoadNotesFile(ItemList& list, const std::string& path, Host& host) {
+  std::string bytes;
+  if (const int error = ReadWholeFile(path, &bytes)) {
+    host.ShowMessage(ErrorText(error));
+    return false;
+  }
+  // First row of each path; rebuilt if a pumped message changes the rows.
+  std::unordered_map<std::string, int> firstRow;
+  std::uint64_t generation = list.Generation() + 1;
+  Pump& pump = host.GetPump();
+  for (const std::string& line : NotesFormat::SplitLines(NotesFormat::DecodeFileBytes(bytes))) {
+    if (!pump.PumpMessages()) return false;
+    std::string key;
+    std::string note;
+    if (!NotesFormat::ParseLine(line, &key, &note)) continue;
+    if (generation != list.Generation()) {
+      generation = list.Generation();
+      firstRow.clear();
+      for (int row = list.RowCount() - 1; row >= 0; --row) {
+        firstRow[list.RowItem(row).fullPath] = row;
+      }
+    }
+    const auto it = firstRow.find(key);
+    if (it != firstRow.end()) list.SetRowNote(it->second, note);
+  }
+  return true;
+}
+
+bool CheckNotesTicks(const ItemList& list, Host& host) {
+  if (list.IsAnyRowChecked()) return true;
+  host.ShowMessage(StringUtils::GetLoadString(kSelectItemsTextId));
+  return false;
+}
+
+bool LoadNotesCommand(ItemList& list, Host& host, const NotesPathChooser& choosePath) {
+  if (!CheckNotesTicks(list, host)) return false;
+  const std::optional<std::string> path = choosePath ? choosePath() : std::nullopt;
+  std::error_code ec;
+  if (!path || path->empty() || !std::filesystem::exists(*path, ec)) return false;
+  if (!LoadNotesFile(list, *path, host)) return false;
+  host.ShowMessage(StringUtils::GetLoadString(kLoadedTextId), MessageIcon::Information);
+  return true;
+}
+
+bool SaveNotesCommand(const ItemList& list, Host& host, const NotesPathChooser& choosePath) {
+  if (!CheckNotesTicks(list, host)) return false;
+  const std::optional<std::string> path = choosePath ? choosePath() : std::nullopt;
+  if (!path || path->empty()) return false;
+  if (!SaveNotesFile(list, *path, host)) return false;
+  host.ShowMessage(StringUtils::GetLoadString(kSavedTextId), MessageIcon::Information);
+  return true;
+}
+
+}  // namespace pictavo
