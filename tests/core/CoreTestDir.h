@@ -2,6 +2,8 @@
 
 // A fresh folder under the system temp folder for one test, removed with everything in it.
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -76,6 +78,31 @@ class ScopedEnv {
   std::string m_name;
   std::string m_old;
   bool m_had = false;
+};
+
+// Caps the size of files this process may write, so a write fails with EFBIG even for root,
+// where permissions would not stop it.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) {
+    m_ok = getrlimit(RLIMIT_FSIZE, &m_saved) == 0;
+    m_handler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = m_saved;
+    limit.rlim_cur = bytes;
+    m_ok = m_ok && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+  }
+  ~ScopedFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &m_saved);
+    signal(SIGXFSZ, m_handler);
+  }
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+  bool Active() const { return m_ok; }
+
+ private:
+  struct rlimit m_saved {};
+  sighandler_t m_handler = SIG_DFL;
+  bool m_ok = false;
 };
 
 }  // namespace pictavo::coretest

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -231,17 +229,13 @@ TEST(ProfileSave, FailedWriteLeavesTheOldFileWhole) {
   ASSERT_TRUE(profile.Load(path));
   ASSERT_TRUE(profile.WriteString("S", "Big", std::string(64 * 1024, 'x')));
 
-  // A file size limit makes the write fail even for root, where permissions do not.
-  struct rlimit saved {};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   LogUtils::ClearLastError();
-  const bool saved_ok = profile.Save();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, oldHandler);
+  bool saved_ok = true;
+  {
+    coretest::ScopedFileSizeLimit limit(4096);
+    ASSERT_TRUE(limit.Active());
+    saved_ok = profile.Save();
+  }
 
   EXPECT_FALSE(saved_ok);
   EXPECT_EQ(LogUtils::GetLastError(), EFBIG);
