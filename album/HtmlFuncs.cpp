@@ -142,7 +142,23 @@ std::string GetMetaGeneratorTag(const std::string& generator) {
 }
 
 std::string GetTitleTag(const std::string& title) {
-  return Pair("title", "", title);
+  // The title element holds text only: a tag in the user's title would show as such in the
+  // window title and confuse parsers, so tags are dropped and their text kept.
+  std::string text;
+  text.reserve(title.size());
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    if (title[i] != '<') {
+      text += title[i];
+      continue;
+    }
+    const auto end = title.find('>', i);
+    if (end == std::string::npos) {
+      text += "&lt;";
+    } else {
+      i = end;
+    }
+  }
+  return Pair("title", "", text);
 }
 
 std::string GetLinkCSSTag(const std::string& href) {

@@ -28,6 +28,7 @@ std::string GetHeadClosingTag();
 std::string GetMetaXUACompatibleTag(const std::string& value);
 std::string GetMetaContentTypeTag(const std::string& charset);
 std::string GetMetaGeneratorTag(const std::string& generator);
+// Tags in title are dropped (the element holds text only); entities stay.
 std::string GetTitleTag(const std::string& title);
 std::string GetLinkCSSTag(const std::string& href);
 std::string GetScriptSrcPairTag(const std::string& src);

@@ -17,7 +17,9 @@ struct TextCase {
   std::string expected;
 };
 
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const TextCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class EntityEncoding : public ::testing::TestWithParam<TextCase> {};
 
@@ -91,7 +93,9 @@ struct TagCase {
   std::string expected;
 };
 
-void PrintTo(const TagCase& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const TagCase& c, std::ostream* os) {
+  *os << c.label;
+}
 
 class TagText : public ::testing::TestWithParam<TagCase> {};
 
@@ -116,6 +120,10 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"script", GetScriptSrcPairTag("js/slideshow.js"),
                 "<script src=\"js/slideshow.js\"></script>"},
         TagCase{"br", GetBrTag(0), "<br>"},
+        TagCase{"title keeps entities", GetTitleTag("A &amp; B"), "<title>A &amp; B</title>"},
+        TagCase{"title drops tags", GetTitleTag("My <em>album</em>"), "<title>My album</title>"},
+        TagCase{"title lone angle", GetTitleTag("a < b"), "<title>a &lt; b</title>"},
+        TagCase{"title unclosed tag", GetTitleTag("a <b c"), "<title>a &lt;b c</title>"},
         TagCase{"div class", GetDivTag("grid"), "<div class=\"grid\">"},
         TagCase{"div id class", GetDivTag("container", "container"),
                 "<div id=\"container\" class=\"container\">"},
