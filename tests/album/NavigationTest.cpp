@@ -102,12 +102,12 @@ TEST(PhotoPageNumberLinks, FirstAndLastPagesHaveALineBreakForTheMissingNeighbour
   Settings settings;
   testing::CountingPump pump;
   const std::string first = Navigation::GetPhotoPageNumberLinks(settings, 0, 30, pump);
-  EXPECT_NE(first.find("<td class=\"left\"><br></td>"), std::string::npos);
+  EXPECT_NE(first.find("<td class=\"left\">\r\n<br>\r\n</td>"), std::string::npos);
   EXPECT_EQ(first.find("prevpage"), std::string::npos);
   EXPECT_NE(first.find("href=\"page2.html\" class=\"page-link nextpage\""), std::string::npos);
 
   const std::string last = Navigation::GetPhotoPageNumberLinks(settings, 29, 30, pump);
-  EXPECT_NE(last.find("<td class=\"right\"><br></td>"), std::string::npos);
+  EXPECT_NE(last.find("<td class=\"right\">\r\n<br>\r\n</td>"), std::string::npos);
   EXPECT_EQ(last.find("nextpage"), std::string::npos);
   const ShownNumbers shown = NumbersOf(last, "numpage_current", "page-link numpage");
   EXPECT_EQ(shown.numbers, Range(21, 30));
