@@ -1,0 +1,106 @@
+#include "album/OutputSettingsModel.h"
+
+#include <filesystem>
+#include <regex>
+#include <system_error>
+
+#include "core/FileUtils.h"
+#include "core/StringUtils.h"
+
+namespace pictavo::OutputSettingsModel {
+
+namespace {
+
+constexpr int kIdEnterField = 10234;  // "%sを入力してください。"
+constexpr int kIdFolderExists = 10240;  // "指定した場所には、既にフォルダーが存在します。"
+
+// A dangling symbolic link blocks the name as well: the folder could not be created there.
+bool PathExists(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::symlink_status(path, error).type() !=
+         std::filesystem::file_type::not_found;
+}
+
+std::string LastComponent(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FillFormat(const std::string& format, const std::string& value) {
+  const std::size_t at = format.find("%s");
+  if (at == std::string::npos) return format;
+  return format.substr(0, at) + value + format.substr(at + 2);
+}
+
+OkCheck Refuse(Field field, std::string message) {
+  OkCheck check;
+  check.focus = field;
+  check.message = std::move(message);
+  return check;
+}
+
+}  // namespace
+
+std::string GetFieldErrorMessage(const std::string& label) {
+  static const std::regex kAcceleratorAndColon(R"((\(&.?\))?:$)");
+  const std::string bare = std::regex_replace(label, kAcceleratorAndColon, "");
+  return FillFormat(StringUtils::GetLoadString(kIdEnterField), bare);
+}
+
+std::string GetInvalidNameMessage() {
+  return "名前には次の文字は使えません。\r\n\t\\ / : * ? \" < > |";
+}
+
+bool IsValidFolderName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+}
+
+std::string ProposeFolderName(const std::string& folderName, const std::string& location) {
+  for (long long n = 1;; ++n) {
+    std::string candidate = folderName + std::to_string(n);
+    // With no location there is nothing to look into; OK refuses the empty location later.
+    if (location.empty() || !PathExists(FileUtils::GetCombinePath(location, candidate))) {
+      return candidate;
+    }
+  }
+}
+
+OutputSettingsValues MakeProposal(const Settings& settings, const std::string& listedFolder) {
+  OutputSettingsValues values;
+  values.location = settings.Output.Location;
+  values.folderName = ProposeFolderName(settings.Output.FolderName, values.location);
+  values.title = LastComponent(listedFolder);
+  values.header = values.title;
+  values.preferDetailedSettings = false;
+  return values;
+}
+
+OkCheck CheckOk(const OutputSettingsValues& values) {
+  if (values.folderName.empty()) {
+    return Refuse(Field::FolderName, GetFieldErrorMessage(kFolderNameLabel));
+  }
+  if (values.location.empty()) {
+    return Refuse(Field::Location, GetFieldErrorMessage(kLocationLabel));
+  }
+  if (!IsValidFolderName(values.folderName)) {
+    return Refuse(Field::FolderName, GetInvalidNameMessage());
+  }
+  if (PathExists(FileUtils::GetCombinePath(values.location, values.folderName))) {
+    return Refuse(Field::FolderName, StringUtils::GetLoadString(kIdFolderExists));
+  }
+  if (IsTitleHeaderEnabled(values)) {
+    if (values.title.empty()) return Refuse(Field::Title, GetFieldErrorMessage(kTitleLabel));
+    if (values.header.empty()) return Refuse(Field::Header, GetFieldErrorMessage(kHeaderLabel));
+  }
+  OkCheck check;
+  check.accepted = true;
+  return check;
+}
+
+}  // namespace pictavo::OutputSettingsModel

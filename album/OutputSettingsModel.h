@@ -1,0 +1,56 @@
+#pragma once
+
+// The toolkit-free half of the output settings dialog ("出力先の設定"): the values it proposes
+// when it opens and the checks its OK button makes. The desktop dialog and the command line
+// both drive it.
+
+#include <string>
+
+#include "core/Host.h"
+#include "core/Settings.h"
+
+namespace pictavo::OutputSettingsModel {
+
+// Labels of the four validating edits; their error texts are made from them.
+inline constexpr const char* kFolderNameLabel = "フォルダー名(&N):";
+inline constexpr const char* kLocationLabel = "ファイルの出力先(&L):";
+inline constexpr const char* kTitleLabel = "タイトル(&T):";
+inline constexpr const char* kHeaderLabel = "見出し(&H):";
+
+// "フォルダー名(&N):" -> "フォルダー名を入力してください。"
+std::string GetFieldErrorMessage(const std::string& label);
+
+// folderName followed by the smallest n >= 1 for which nothing named so exists in location.
+// The bare name is never offered.
+std::string ProposeFolderName(const std::string& folderName, const std::string& location);
+
+// The values the dialog opens with: the proposed folder name, the location, and the listed
+// folder's own name as title and header; "詳細設定を優先する" unticked.
+OutputSettingsValues MakeProposal(const Settings& settings, const std::string& listedFolder);
+
+// Title and header are edited only while "詳細設定を優先する" is clear.
+inline bool IsTitleHeaderEnabled(const OutputSettingsValues& values) {
+  return !values.preferDetailedSettings;
+}
+
+enum class Field { None, FolderName, Location, Title, Header };
+
+struct OkCheck {
+  bool accepted = false;
+  Field focus = Field::None;  // the field that gets the focus when refused
+  std::string message;        // what the user is told when refused
+  MessageIcon icon = MessageIcon::None;
+};
+
+// The checks of OK, in the dialog's order: folder name and location filled, folder name usable,
+// no file or folder of that name at the location, then title and header filled while enabled.
+OkCheck CheckOk(const OutputSettingsValues& values);
+
+// The text shown for a folder name with characters the album folder cannot carry.
+std::string GetInvalidNameMessage();
+
+// A folder name must stay one component inside the location on every desktop the album may be
+// copied to: none of \ / : * ? " < > |, no control characters, not "." or "..".
+bool IsValidFolderName(const std::string& name);
+
+}  // namespace pictavo::OutputSettingsModel
