@@ -5,6 +5,7 @@
 #include <memory>
 #include <numeric>
 
+#include "core/AlbumColumns.h"
 #include "core/Host.h"
 #include "core/StringUtils.h"
 #include "items/MergeSort.h"
@@ -13,8 +14,6 @@ namespace pictavo {
 
 namespace {
 
-constexpr int kSortCommandFirst = 33001;
-constexpr int kColumnCount = 20;
 constexpr int kSortingTextId = 10143;  // "項目を並べ替えています。お待ちください。"
 
 const ALBUMITEM& DefaultItem() {
@@ -181,10 +180,11 @@ void ItemList::ChooseSortByColumnClick(int column) {
 }
 
 void ItemList::ChooseSortByCommand(int command) {
-  // An id outside the sort commands names column 0, like the title lookup of commands.
-  const int offset = command - kSortCommandFirst;
-  const int column = (offset >= 0 && offset < kColumnCount) ? offset : 0;
-  m_sortDescending = column == m_sortColumn && !m_sortDescending;
+  // Only a sort command names a column; any other id means column 0.
+  const bool isSortCommand =
+      command >= kFirstSortCommand && command < kFirstSortCommand + kColumnCount;
+  const int column = isSortCommand ? command - kFirstSortCommand : 0;
+  m_sortDescending = command == GetSortCommandOfColumn(m_sortColumn) && !m_sortDescending;
   m_sortColumn = column;
 }
 
