@@ -1,0 +1,76 @@
+#include "album/PropertyColumns.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+#include <utility>
+
+#include "core/AlbumColumns.h"
+#include "core/Profile.h"
+#include "core/StringUtils.h"
+
+namespace pictavo::PropertyColumns {
+
+namespace {
+
+constexpr std::array<const char*, 19> kPropertyKeys = {"name",
+                                                       "folder",
+                                                       "size",
+                                                       "type",
+                                                       "date_modified",
+                                                       "date_created",
+                                                       "date_accessed",
+                                                       "attributes",
+                                                       "date_taken",
+                                                       "dimensions",
+                                                       "datetime_digitized",
+                                                       "datetime",
+                                                       "camera_maker",
+                                                       "camera_model",
+                                                       "exif_version",
+                                                       "software_used",
+                                                       "exif_exposure_prog",
+                                                       "x_resolution",
+                                                       "y_resolution"};
+
+}  // namespace
+
+std::vector<ColumnEntry> ReadColumnEntries(const std::filesystem::path& folder,
+                                           const std::string& fileName, Pump& pump) {
+  std::vector<ColumnEntry> entries;
+  Profile profile;
+  std::error_code error;
+  const auto path = folder / fileName;
+  if (!std::filesystem::is_regular_file(path, error) || !profile.Load(path)) return entries;
+  const int count = std::min(profile.GetInt("Column", "Count", 0), kMaxColumnEntries);
+  for (int i = 1; i <= count; ++i) {
+    if (!pump.PumpMessages()) break;
+    const std::string section = "Column\\Item" + std::to_string(i);
+    const int stringId = profile.GetInt(section, "StringID", -1);
+    ColumnEntry entry;
+    // Ids beyond the twenty titles name no column; mapping them to -1 also keeps the
+    // subtraction from overflowing on a hand-edited id.
+    const bool known =
+        stringId >= kFirstColumnTitleId && stringId < kFirstColumnTitleId + kColumnCount;
+    entry.column = known ? stringId - kFirstColumnTitleId : -1;
+    entry.label = StringUtils::GetLoadString(stringId);
+    entry.format = profile.GetInt(section, "Format", 0);
+    entry.width = profile.GetInt(section, "Width", -1);
+    entry.order = -1;
+    entry.shown = profile.GetInt(section, "Show", 1) != 0;
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::string GetPropertyKey(int column) {
+  if (column < 0 || column >= static_cast<int>(kPropertyKeys.size())) return {};
+  return kPropertyKeys[static_cast<std::size_t>(column)];
+}
+
+std::string GetPropertyValue(int column, const ALBUMITEM& item) {
+  if (column < 0 || column >= static_cast<int>(kPropertyKeys.size())) return {};
+  return GetColumnText(column, item);
+}
+
+}  // namespace pictavo::PropertyColumns
