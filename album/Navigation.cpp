@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "album/HtmlFuncs.h"
+#include "core/PathUtils.h"
 #include "core/StringUtils.h"
 
 namespace pictavo::Navigation {
@@ -15,7 +16,6 @@ constexpr int kPrevLinkText = 10421;
 constexpr int kNextLinkText = 10422;
 constexpr int kPrevButtonText = 10551;
 constexpr int kNextButtonText = 10552;
-constexpr const char* kImagesFolderName = "images";
 
 std::string LinkText(int id) {
   return EncodeUtils::GetTextToEntityString(StringUtils::GetLoadString(id));
@@ -149,7 +149,7 @@ std::string GetPhotoPageButtonCell(const Settings& settings, int index, int coun
   const std::string imageName = kind + (disabled ? "-disabled" : "");
   const std::string text = ButtonText(kind);
   const std::string image = GetImgTag(
-      std::string("../") + kImagesFolderName + "/" + imageName + ".png",
+      "../" + PathUtils::GetImagesFolderName() + "/" + imageName + ".png",
       disabled ? "button-navi disabled" : "button-navi", 32, 32, text, "button-" + kind, text);
   PageLines lines;
   lines.Add(6, GetTdTag("navi-" + kind + "-contents"));
@@ -165,7 +165,7 @@ std::string GetPhotoPageButtonCell(const Settings& settings, int index, int coun
 
 std::string GetSlideshowButtonCell(const std::string& kind) {
   const std::string text = ButtonText(kind);
-  const std::string image = GetImgTag(std::string("./") + kImagesFolderName + "/" + kind + ".png",
+  const std::string image = GetImgTag("./" + PathUtils::GetImagesFolderName() + "/" + kind + ".png",
                                       "button-navi", 32, 32, text, "button-" + kind, text);
   PageLines lines;
   lines.Add(6, GetTdTag("navi-" + kind + "-contents"));

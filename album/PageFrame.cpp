@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "album/OutputFuncs.h"
+#include "core/PathUtils.h"
 #include "core/StringUtils.h"
 
 namespace pictavo::PageFrame {
@@ -12,12 +13,11 @@ namespace {
 using namespace HtmlFuncs;
 
 constexpr int kPoweredByText = 10414;
-constexpr const char* kCssFolderName = "css";
 
 }  // namespace
 
 std::string GetStyleSheetLink(const std::string& fileName, const std::string& prefix) {
-  return GetLinkCSSTag(prefix + kCssFolderName + "/" + fileName);
+  return GetLinkCSSTag(prefix + PathUtils::GetCSSFolderName() + "/" + fileName);
 }
 
 std::vector<std::string> GetStyleSheets(PageKind kind, const std::string& designStyleSheet) {
