@@ -140,7 +140,8 @@ bool DeleteFolder(const std::string& path) {
   const fs::path target = fs::weakly_canonical(fs::path(path), ec);
   if (ec) return Fail(ec, path);
   if (target == target.root_path()) return Refuse("The root folder is never deleted.");
-  fs::remove_all(target, ec);
+  // Remove the path itself: a link is removed, never the folder it points to.
+  fs::remove_all(fs::path(path), ec);
   return ec ? Fail(ec, path) : true;
 }
 

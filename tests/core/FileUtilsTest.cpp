@@ -143,6 +143,16 @@ TEST(FileUtilsFolders, CreateCopyAndDelete) {
   EXPECT_TRUE(FileUtils::FileExists(target + "/top.css"));
 }
 
+TEST(FileUtilsFolders, DeletingALinkKeepsWhatItPointsTo) {
+  ScratchDir dir;
+  ASSERT_TRUE(FileUtils::CreateFolderPathExists(dir / "photos"));
+  WriteBytes(dir / "photos/keep.jpg", "photo");
+  std::filesystem::create_directory_symlink(dir / "photos", dir / "link");
+  ASSERT_TRUE(FileUtils::DeleteFolder(dir / "link"));
+  EXPECT_FALSE(std::filesystem::is_symlink(dir / "link"));
+  EXPECT_EQ(ReadBytes(dir / "photos/keep.jpg"), "photo");
+}
+
 TEST(FileUtilsFolders, HostileRequestsFailWithAReason) {
   ScratchDir dir;
   WriteBytes(dir / "file", "x");
