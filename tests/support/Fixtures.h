@@ -1,0 +1,96 @@
+#pragma once
+
+// Fixture writers: images of known sizes with chosen EXIF values, and the odd files a user's
+// folder may hold. Every writer throws std::runtime_error when it cannot make its file, so a
+// broken fixture fails the test instead of passing by accident.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pictavo::testing {
+
+// A fresh folder under the system temp folder, removed with everything in it on destruction.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return m_path; }
+  // The path of name inside the folder (name is UTF-8).
+  std::filesystem::path operator/(std::string_view name) const;
+  // The same as a UTF-8 string, the form the library takes.
+  std::string File(std::string_view name) const;
+
+ private:
+  std::filesystem::path m_path;
+};
+
+enum class ImageFormat { Jpeg, Png, Gif, Tiff };
+enum class Fill { Solid, Gradient };
+
+// EXIF values to write; empty or unset members are not written. Dates use the EXIF form
+// "YYYY:MM:DD HH:MM:SS"; the version is the four characters of the tag, e.g. "0221".
+struct ExifValues {
+  std::string dateTimeOriginal;
+  std::string dateTimeDigitized;
+  std::string dateTime;
+  std::string make;
+  std::string model;
+  std::string software;
+  std::string exifVersion;
+  std::optional<int> exposureProgram;
+  std::optional<double> xResolution;
+  std::optional<double> yResolution;
+  int resolutionUnit = 2;  // 2 inch, 3 centimetre
+  std::optional<int> orientation;
+
+  bool Empty() const;
+};
+
+// Values like a real camera file, for tests that only need "some EXIF".
+ExifValues SampleExif();
+
+// Writes a width x height image (stored pixels, before any orientation) and then the EXIF
+// values through Exiv2. GIF carries no EXIF: asking for it throws.
+void WriteImage(const std::filesystem::path& path, int width, int height, ImageFormat format,
+                const ExifValues& exif = {}, Fill fill = Fill::Gradient);
+
+// A JPEG cut after keepFraction of its bytes: the header is whole, the scan data is not.
+void WriteTruncatedJpeg(const std::filesystem::path& path, int width, int height,
+                        double keepFraction = 0.6);
+// A JPEG whose scan data has a run of bytes overwritten with garbage.
+void WriteDamagedJpeg(const std::filesystem::path& path, int width, int height);
+// An empty file.
+void WriteZeroByteFile(const std::filesystem::path& path);
+// Plain bytes, e.g. a text file named .jpg.
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// A width x height JPEG stored sideways with EXIF orientation 6 (upright: height x width).
+void WriteOrientation6Jpeg(const std::filesystem::path& path, int width, int height);
+
+// File names (without extension) that break naive quoting, escaping or splitting.
+const std::vector<std::string>& OddFileStems();
+
+// Upright size and format as libvips reads them back, to check written files independently.
+struct ReadBack {
+  int width = 0;
+  int height = 0;
+  std::string loader;    // e.g. "jpegload"
+  bool hasExif = false;  // EXIF beyond the tags a TIFF needs for its pixels
+  bool hasIcc = false;
+  bool hasXmp = false;
+  int bands = 0;
+  std::string interpretation;
+};
+ReadBack ReadBackImage(const std::filesystem::path& path);
+// The band values of the upright pixel at (x, y).
+std::vector<double> UprightPixel(const std::filesystem::path& path, int x, int y);
+
+// The files in folder, names only, sorted; to prove that nothing was left behind.
+std::vector<std::string> ListFolder(const std::filesystem::path& folder);
+
+}  // namespace pictavo::testing
