@@ -1,0 +1,58 @@
+#include "items/ImageUtils.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "items/FileListUtils.h"
+#include "items/VipsImage.h"
+
+namespace pictavo::ImageUtils {
+
+ImageSize GetImageSize(const std::string& path) {
+  const VipsImage::Header header = VipsImage::ReadHeader(path);
+  return header.ok ? ImageSize{header.width, header.height} : ImageSize{};
+}
+
+std::int32_t GetImageWidth(const std::string& path) {
+  return GetImageSize(path).width;
+}
+std::int32_t GetImageHeight(const std::string& path) {
+  return GetImageSize(path).height;
+}
+
+std::int32_t GetXResolution(const std::string& path) {
+  return FileListUtils::ReadExif(path).xResolution;
+}
+std::int32_t GetYResolution(const std::string& path) {
+  return FileListUtils::ReadExif(path).yResolution;
+}
+
+ImageSize GetThumbnailSize(ImageSize size, int limit) {
+  if (size.width <= 0 || size.height <= 0) return {};
+  if (limit <= 0 || (size.width <= limit && size.height <= limit)) return size;
+  // Scale the long side to the limit; the short side rounds but never reaches 0.
+  const double scale = static_cast<double>(limit) / std::max(size.width, size.height);
+  auto side = [&](std::int32_t value) {
+    return std::clamp<std::int32_t>(static_cast<std::int32_t>(std::lround(value * scale)), 1,
+                                    limit);
+  };
+  return {side(size.width), side(size.height)};
+}
+
+ImageSize GetThumbnailSize(const std::string& path, int limit) {
+  return GetThumbnailSize(GetImageSize(path), limit);
+}
+
+std::string GetEncoderFormat(const std::string& path) {
+  return VipsImage::ReadHeader(path).encoder;
+}
+
+bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int width, int height,
+                            const std::string& encoder) {
+  std::string error;
+  if (VipsImage::SaveThumbnail(src, dst, width, height, encoder, &error)) return true;
+  VipsImage::RecordError(error);
+  return false;
+}
+
+}  // namespace pictavo::ImageUtils

@@ -1,0 +1,42 @@
+#pragma once
+
+// Image sizes, resolutions and scaled copies. Paths are UTF-8. A file that cannot be read as
+// an image gives zero numbers; nothing here throws.
+
+#include <cstdint>
+#include <string>
+
+namespace pictavo::ImageUtils {
+
+struct ImageSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  friend bool operator==(const ImageSize&, const ImageSize&) = default;
+};
+
+// Upright sizes (EXIF orientation applied) from the header alone; 0 when unreadable.
+std::int32_t GetImageWidth(const std::string& path);
+std::int32_t GetImageHeight(const std::string& path);
+ImageSize GetImageSize(const std::string& path);
+
+// Resolutions in dots per inch from the EXIF/TIFF tags; 0 when the file carries none.
+std::int32_t GetXResolution(const std::string& path);
+std::int32_t GetYResolution(const std::string& path);
+
+// The size that fits within a limit x limit square, proportions kept, never enlarged. A limit
+// of 0 or less gives the image's own size; an unreadable image gives 0 x 0.
+ImageSize GetThumbnailSize(const std::string& path, int limit);
+ImageSize GetThumbnailSize(ImageSize size, int limit);
+
+// The encoder name ("image/jpeg", "image/png", "image/gif", "image/tiff", "image/webp") of the
+// file's own format, judged by its content; empty when it is none of these.
+std::string GetEncoderFormat(const std::string& path);
+
+// Writes src scaled to width x height (upright, sRGB, no metadata, JPEG quality 85) in the
+// encoder's format (the source's own when encoder is empty). Sides beyond the source's are
+// cut to it, so nothing is enlarged. On failure returns false, leaves dst as it was and
+// records the reason for LogUtils::GetLastErrorMessage().
+bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int width, int height,
+                            const std::string& encoder);
+
+}  // namespace pictavo::ImageUtils

@@ -1,0 +1,266 @@
+#include "items/VipsImage.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <exiv2/exiv2.hpp>
+#include <vips/vips8>
+
+namespace pictavo::VipsImage {
+
+namespace {
+
+thread_local std::string t_lastError;
+
+struct StartState {
+  bool ok = false;
+  std::string error;
+};
+
+// libvips warns on stderr about every damaged JPEG it still decodes; the user sees the
+// outcome in the list instead.
+void DropWarning(const char*, GLogLevelFlags, const char*, void*) {}
+
+const StartState& Start() {
+  static const StartState state = [] {
+    StartState s;
+    if (VIPS_INIT("pictavo") != 0) {
+      s.error = vips_error_buffer();
+      vips_error_clear();
+      return s;
+    }
+    // Operations are cached by file name; a file rewritten under the same name would come back
+    // stale, and the album writer does exactly that.
+    vips_cache_set_max(0);
+    g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING), DropWarning,
+                      nullptr);
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    Exiv2::XmpParser::initialize();
+    s.ok = true;
+    return s;
+  }();
+  return state;
+}
+
+std::string Loader(vips::VImage& image) {
+  const char* loader = nullptr;
+  if (vips_image_get_string(image.get_image(), "vips-loader", &loader) == 0 && loader) {
+    return loader;
+  }
+  return {};
+}
+
+int Orientation(vips::VImage& image) {
+  if (image.get_typeof(VIPS_META_ORIENTATION) == 0) return 1;
+  const int value = image.get_int(VIPS_META_ORIENTATION);
+  return value >= 1 && value <= 8 ? value : 1;
+}
+
+vips::VImage Encodable(vips::VImage image) {
+  if (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR) {
+    image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+    if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
+  }
+  return image;
+}
+
+struct BlobRelease {
+  void operator()(VipsBlob* blob) const { vips_area_unref(reinterpret_cast<VipsArea*>(blob)); }
+};
+using Blob = std::unique_ptr<VipsBlob, BlobRelease>;
+
+// Encodes to memory first so that a failing encoder never touches the file system.
+Blob Encode(vips::VImage image, const std::string& encoder) {
+  using vips::VImage;
+  if (encoder == "image/jpeg") {
+    // JPEG has no alpha; flatten onto white as a browser would show it.
+    if (image.has_alpha()) image = image.flatten(VImage::option()->set("background", 255.0));
+    return Blob(image.jpegsave_buffer(VImage::option()->set("Q", 85)->set("strip", true)));
+  }
+  if (encoder == "image/png") {
+    return Blob(image.pngsave_buffer(VImage::option()->set("strip", true)));
+  }
+  if (encoder == "image/gif") {
+    return Blob(image.gifsave_buffer(VImage::option()->set("strip", true)));
+  }
+  if (encoder == "image/tiff") {
+    return Blob(image.tiffsave_buffer(VImage::option()->set("strip", true)));
+  }
+  if (encoder == "image/webp") {
+    return Blob(image.webpsave_buffer(VImage::option()->set("strip", true)));
+  }
+  throw vips::VError("no encoder for \"" + encoder + "\"");
+}
+
+std::string SystemError(const std::string& what, const std::string& path, int code) {
+  return what + " " + path + ": " + std::strerror(code);
+}
+
+std::string TemporaryNameBeside(const std::string& dst, unsigned attempt) {
+  static std::atomic<unsigned> counter{0};
+  const auto slash = dst.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : dst.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? dst : dst.substr(slash + 1);
+  return folder + "." + name + ".pictavo-" + std::to_string(getpid()) + "-" +
+         std::to_string(counter.fetch_add(1)) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t written = write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+// Writes bytes to a fresh temporary file beside dst and renames it over dst.
+bool ReplaceFile(const std::string& dst, const char* data, size_t size, std::string* error) {
+  std::string temp;
+  int fd = -1;
+  for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = TemporaryNameBeside(dst, attempt);
+    // 0666 so that the umask decides, as for any file the user creates.
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) {
+    *error = SystemError("cannot create", dst, errno);
+    return false;
+  }
+  const bool written = WriteAll(fd, data, size);
+  const int writeErrno = errno;
+  if (close(fd) != 0 || !written) {
+    const int code = written ? errno : writeErrno;
+    unlink(temp.c_str());
+    *error = SystemError("cannot write", dst, code);
+    return false;
+  }
+  if (rename(temp.c_str(), dst.c_str()) != 0) {
+    const int code = errno;
+    unlink(temp.c_str());
+    *error = SystemError("cannot write", dst, code);
+    return false;
+  }
+  return true;
+}
+
+std::string VipsFailure(const std::exception& error) {
+  std::string text = error.what();
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  vips_error_clear();
+  return text;
+}
+
+}  // namespace
+
+bool EnsureStarted(std::string* error) {
+  const StartState& state = Start();
+  if (!state.ok && error) *error = "libvips failed to start: " + state.error;
+  return state.ok;
+}
+
+void RecordError(const std::string& text) {
+  t_lastError = text;
+}
+
+std::string LastError() {
+  return t_lastError;
+}
+
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string EncoderOfLoader(const std::string& loader) {
+  static const std::pair<const char*, const char*> kEncoders[] = {
+      {"jpegload", "image/jpeg"}, {"pngload", "image/png"},   {"gifload", "image/gif"},
+      {"tiffload", "image/tiff"}, {"webpload", "image/webp"},
+  };
+  for (const auto& [prefix, encoder] : kEncoders) {
+    if (loader.rfind(prefix, 0) == 0) return encoder;
+  }
+  return {};
+}
+
+Header ReadHeader(const std::string& path) {
+  Header header;
+  std::string error;
+  if (!EnsureStarted(&error)) {
+    RecordError(error);
+    return header;
+  }
+  if (!IsRegularFile(path)) {
+    RecordError("not a readable file: " + path);
+    return header;
+  }
+  try {
+    // A source takes the name as it is; a file name ending in "[...]" is not read as options.
+    vips::VImage image =
+        vips::VImage::new_from_source(vips::VSource::new_from_file(path.c_str()), "",
+                                      vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_NONE));
+    header.width = image.width();
+    header.height = image.height();
+    header.orientation = Orientation(image);
+    if (header.orientation >= 5) std::swap(header.width, header.height);
+    header.encoder = EncoderOfLoader(Loader(image));
+    header.ok = header.width > 0 && header.height > 0;
+  } catch (const std::exception& failure) {
+    RecordError(VipsFailure(failure));
+    header = Header{};
+  }
+  return header;
+}
+
+bool SaveThumbnail(const std::string& src, const std::string& dst, int width, int height,
+                   const std::string& encoder, std::string* error) {
+  using vips::VImage;
+  if (!EnsureStarted(error)) return false;
+  if (width <= 0 || height <= 0) {
+    *error = "invalid thumbnail size " + std::to_string(width) + " x " + std::to_string(height);
+    return false;
+  }
+  const Header header = ReadHeader(src);
+  if (!header.ok) {
+    *error = LastError();
+    return false;
+  }
+  const std::string format = encoder.empty() ? header.encoder : encoder;
+  if (format.empty()) {
+    *error = "no encoder for the format of " + src;
+    return false;
+  }
+  // Never enlarge: a side larger than the upright source keeps the source's side.
+  width = std::min(width, header.width);
+  height = std::min(height, header.height);
+  try {
+    VImage thumb = VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width,
+                                            VImage::option()
+                                                ->set("height", height)
+                                                ->set("size", VIPS_SIZE_FORCE)
+                                                ->set("fail_on", VIPS_FAIL_ON_NONE));
+    const Blob blob = Encode(Encodable(thumb), format);
+    size_t size = 0;
+    const void* data = vips_area_get_data(reinterpret_cast<VipsArea*>(blob.get()), &size, nullptr,
+                                          nullptr, nullptr);
+    return ReplaceFile(dst, static_cast<const char*>(data), size, error);
+  } catch (const std::exception& failure) {
+    *error = VipsFailure(failure);
+    return false;
+  }
+}
+
+}  // namespace pictavo::VipsImage

@@ -1,0 +1,46 @@
+#pragma once
+
+// The one seam to libvips and Exiv2 start-up, plus the header reads and the thumbnail writer
+// that ImageUtils builds on. No libvips or Exiv2 type appears here, so callers stay free of
+// their headers.
+
+#include <cstdint>
+#include <string>
+
+namespace pictavo::VipsImage {
+
+// Starts libvips and quietens Exiv2 once per process, from any thread. False when libvips
+// failed to start; the reason is then in *error.
+bool EnsureStarted(std::string* error = nullptr);
+
+// Records text as the calling thread's last error, for LogUtils::GetLastErrorMessage().
+void RecordError(const std::string& text);
+// The calling thread's last error recorded by items/.
+std::string LastError();
+
+// True when path names a regular file (after links): FIFOs, devices and folders would block or
+// fail inside the image libraries, so they are never handed to them.
+bool IsRegularFile(const std::string& path);
+
+struct Header {
+  bool ok = false;
+  std::int32_t width = 0;  // upright: EXIF orientations 5 to 8 swap the stored sizes
+  std::int32_t height = 0;
+  int orientation = 1;
+  std::string encoder;  // "image/jpeg", "image/png", ...; empty for formats we cannot write
+};
+
+// Reads the header only (no pixels). A file that is no image gives ok false and the reason is
+// recorded as the last error.
+Header ReadHeader(const std::string& path);
+
+// The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
+std::string EncoderOfLoader(const std::string& loader);
+
+// Writes src scaled to exactly width x height (upright, sRGB, no metadata) in the format of
+// encoder, through a temporary file beside dst that is renamed over dst on success. On failure
+// nothing is left at dst that was not there before, and *error holds the reason.
+bool SaveThumbnail(const std::string& src, const std::string& dst, int width, int height,
+                   const std::string& encoder, std::string* error);
+
+}  // namespace pictavo::VipsImage
