@@ -1,0 +1,48 @@
+#include "cli/Inputs.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace pictavo::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quoted(const std::string& path) {
+  return "\"" + path + "\"";
+}
+
+}  // namespace
+
+std::string CheckFolder(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) return "folder not found: " + Quoted(path);
+  if (!fs::is_directory(status)) return "not a folder: " + Quoted(path);
+  return {};
+}
+
+std::string CheckReadableFile(const std::string& path, const std::string& what) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (!fs::exists(status)) return what + " not found: " + Quoted(path);
+  if (fs::is_directory(status)) return what + " is a folder: " + Quoted(path);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return "cannot read the " + what + " " + Quoted(path) + ": " + std::strerror(errno);
+  close(fd);
+  return {};
+}
+
+std::string CheckOptionalReadableFile(const std::string& path, const std::string& what) {
+  std::error_code error;
+  if (!fs::exists(fs::symlink_status(path, error))) return {};
+  return CheckReadableFile(path, what);
+}
+
+}  // namespace pictavo::cli

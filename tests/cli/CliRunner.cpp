@@ -1,0 +1,105 @@
+#include "CliRunner.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace pictavo::testing {
+
+namespace {
+
+void ReadAll(int outFd, int errFd, std::string& out, std::string& err) {
+  pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
+  std::string* sinks[2] = {&out, &err};
+  int open = 2;
+  char buffer[8192];
+  while (open > 0) {
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n > 0) {
+        sinks[i]->append(buffer, static_cast<size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        // A pseudo terminal reports EIO once the child has closed its side.
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+CliResult RunCli(const CliRun& run) {
+  const std::string binary = std::string(PICTAVO_BIN_DIR) + "/pictavo-cli";
+  std::vector<std::string> argvText = {binary};
+  argvText.insert(argvText.end(), run.args.begin(), run.args.end());
+  std::vector<char*> argv;
+  for (auto& a : argvText) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  std::vector<std::string> envText;
+  for (char** e = environ; *e != nullptr; ++e) envText.emplace_back(*e);
+  envText.push_back("TERM=xterm");
+  envText.insert(envText.end(), run.env.begin(), run.env.end());
+  std::vector<char*> envp;
+  for (auto& e : envText) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  int outPipe[2];
+  int errPair[2];  // [0] our end, [1] the child's
+  if (pipe2(outPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  if (run.stderrTerminal) {
+    if (openpty(&errPair[0], &errPair[1], nullptr, nullptr, nullptr) != 0) {
+      throw std::runtime_error("openpty failed");
+    }
+    fcntl(errPair[0], F_SETFD, FD_CLOEXEC);
+    fcntl(errPair[1], F_SETFD, FD_CLOEXEC);
+  } else if (pipe2(errPair, O_CLOEXEC) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, errPair[1], 2);
+  pid_t pid = -1;
+  const int spawned =
+      posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  close(outPipe[1]);
+  close(errPair[1]);
+  CliResult result;
+  if (spawned != 0) {
+    close(outPipe[0]);
+    close(errPair[0]);
+    result.err = "spawn failed";
+    return result;
+  }
+  ReadAll(outPipe[0], errPair[0], result.out, result.err);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+bool HasEscapeCode(const std::string& text) {
+  return text.find('\x1b') != std::string::npos;
+}
+
+}  // namespace pictavo::testing

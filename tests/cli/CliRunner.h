@@ -1,0 +1,32 @@
+#pragma once
+
+// Runs the pictavo-cli binary as a user would and keeps what it printed and its status.
+
+#include <string>
+#include <vector>
+
+namespace pictavo::testing {
+
+struct CliResult {
+  int status = -1;  // exit status; -1 when it did not exit normally
+  std::string out;
+  std::string err;
+};
+
+struct CliRun {
+  std::vector<std::string> args;
+  bool stderrTerminal = false;   // standard error on a pseudo terminal instead of a pipe
+  std::vector<std::string> env;  // extra NAME=VALUE entries
+};
+
+CliResult RunCli(const CliRun& run);
+inline CliResult RunCli(std::vector<std::string> args) {
+  CliRun run;
+  run.args = std::move(args);
+  return RunCli(run);
+}
+
+// True when text holds an ESC byte (the start of every terminal control sequence).
+bool HasEscapeCode(const std::string& text);
+
+}  // namespace pictavo::testing
