@@ -236,6 +236,8 @@
     let startX = 0;
     let startY = 0;
     let tracking = false;
+    // Horizontal swipes belong to the show, not to the browser's page scroll or history.
+    element.style.touchAction = "pan-y pinch-zoom";
     element.addEventListener("touchstart", function (event) {
       tracking = event.touches.length === 1;
       if (tracking) {
@@ -243,6 +245,15 @@
         startY = event.touches[0].clientY;
       }
     }, { passive: true });
+    element.addEventListener("touchmove", function (event) {
+      if (tracking && event.cancelable && event.touches.length === 1) {
+        const dx = event.touches[0].clientX - startX;
+        const dy = event.touches[0].clientY - startY;
+        if (Math.abs(dx) > Math.abs(dy)) {
+          event.preventDefault();
+        }
+      }
+    }, { passive: false });
     element.addEventListener("touchend", function (event) {
       if (!tracking || event.changedTouches.length < 1) {
         return;
