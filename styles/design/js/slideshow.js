@@ -84,7 +84,10 @@
       photo.width = size.width;
       photo.height = size.height;
     }
-    photo.src = photoUrl(i);
+    const url = photoUrl(i);
+    if (photo.getAttribute("src") !== url) {
+      photo.src = url;
+    }
     photo.alt = NAMES[i];
     photo.dataset.index = String(i);
 
