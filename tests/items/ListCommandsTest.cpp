@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,6 +10,7 @@
 
 #include "core/AlbumColumns.h"
 #include "items/ItemList.h"
+#include "support/Fixtures.h"
 #include "support/RecordingHost.h"
 
 namespace pictavo {
@@ -216,9 +216,8 @@ TEST(ListCommandRun, OpenEachHighlightedFileAndReportFailures) {
 }
 
 TEST(ListCommandRun, OpenLocationOpensTheFolderOfAnExistingFile) {
-  std::string pattern = (fs::temp_directory_path() / "pictavo-open-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path dir = pattern;
+  testing::TempDir temp;
+  const fs::path& dir = temp.Path();
   fs::create_directory(dir / "sub");
   ItemList list;
   ALBUMITEM file;
@@ -243,7 +242,6 @@ TEST(ListCommandRun, OpenLocationOpensTheFolderOfAnExistingFile) {
   EXPECT_EQ(GetRowMenuItemsToRemove(list, {1}), std::vector<int>{kOpenFileLocation});
   EXPECT_EQ(GetRowMenuItemsToRemove(list, {0, 1}),
             (std::vector<int>{kOpenFileLocation, kOpenFolderLocation}));
-  fs::remove_all(dir);
 }
 
 // Four items whose rank in every column is known; for dimensions and resolutions the item of

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "items/ItemList.h"
+#include "support/Fixtures.h"
 #include "support/RecordingHost.h"
 
 namespace pictavo {
@@ -22,27 +22,15 @@ using testing::RecordingHost;
 
 class NotesFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "pictavo-notes-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    m_dir = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(m_dir, ec);
-  }
-  std::string PathOf(const std::string& name) const { return (m_dir / name).string(); }
+  std::string PathOf(const std::string& name) const { return m_temp.File(name); }
 
-  fs::path m_dir;
+  testing::TempDir m_temp;
+  const fs::path& m_dir = m_temp.Path();
 };
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 ItemList ListOfPaths(const std::vector<std::string>& paths) {
@@ -198,7 +186,7 @@ TEST_F(NotesFileTest, HostileNotesAndPathsComeBackUnchanged) {
 }
 
 TEST_F(NotesFileTest, OnlyTheUpperOfTwoRowsForOnePathTakesTheNote) {
-  WriteBytes(PathOf("Note.dat"), "\xEF\xBB\xBF\"/p/a.jpg\",\"new\",\r\n");
+  testing::WriteBytes(PathOf("Note.dat"), "\xEF\xBB\xBF\"/p/a.jpg\",\"new\",\r\n");
   ItemList list = ListOfPaths({"/p/b.jpg", "/p/a.jpg", "/p/a.jpg"});
   list.SetRowNote(2, "kept");
   ASSERT_EQ(list.MoveRowUp(2), 1);  // the item with "kept" is now the upper row
@@ -210,9 +198,9 @@ TEST_F(NotesFileTest, OnlyTheUpperOfTwoRowsForOnePathTakesTheNote) {
 }
 
 TEST_F(NotesFileTest, FileFromAnotherFolderChangesNothing) {
-  WriteBytes(PathOf("Note.dat"),
-             "\xEF\xBB\xBF\"/other/a.jpg\",\"x\",\r\n\"/P/A.JPG\",\"y\",\r\n"
-             "\"/p/a.jpg/\",\"z\",\r\nnot a line at all\r\n\r\n");
+  testing::WriteBytes(PathOf("Note.dat"),
+                      "\xEF\xBB\xBF\"/other/a.jpg\",\"x\",\r\n\"/P/A.JPG\",\"y\",\r\n"
+                      "\"/p/a.jpg/\",\"z\",\r\nnot a line at all\r\n\r\n");
   ItemList list = ListOfPaths({"/p/a.jpg", "/p/b.jpg"});
   list.SetRowNote(1, "mine");
   RecordingHost host;
@@ -246,7 +234,7 @@ TEST_F(NotesFileTest, UnreadableOrUnwritableFileShowsTheSystemText) {
 }
 
 TEST_F(NotesFileTest, QuitDuringSaveLeavesTheOldFileWhole) {
-  WriteBytes(PathOf("Note.dat"), "old contents");
+  testing::WriteBytes(PathOf("Note.dat"), "old contents");
   ItemList list = ListOfPaths({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg"});
   list.SetRowNote(0, "a");
   RecordingHost host;
@@ -256,7 +244,7 @@ TEST_F(NotesFileTest, QuitDuringSaveLeavesTheOldFileWhole) {
 }
 
 TEST_F(NotesFileTest, QuitDuringLoadStopsAtThatLine) {
-  WriteBytes(PathOf("Note.dat"), "\"/p/a.jpg\",\"1\",\r\n\"/p/b.jpg\",\"2\",\r\n");
+  testing::WriteBytes(PathOf("Note.dat"), "\"/p/a.jpg\",\"1\",\r\n\"/p/b.jpg\",\"2\",\r\n");
   ItemList list = ListOfPaths({"/p/a.jpg", "/p/b.jpg"});
   RecordingHost host;
   host.m_pump.m_quitAt = {2};
