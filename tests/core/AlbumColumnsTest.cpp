@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <set>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "core/StringUtils.h"
+#include "tests/core/CoreTestDir.h"
 
 namespace pictavo {
 namespace {
@@ -348,24 +347,8 @@ TEST(AlbumColumns, ComparisonIsAntisymmetricForEveryColumn) {
   }
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pictavo-cols-XXXXXX");
-    if (mkdtemp(pattern.data())) m_path = pattern;
-  }
-  ~TempFolder() {
-    std::error_code error;
-    if (!m_path.empty()) std::filesystem::remove_all(m_path, error);
-  }
-  const std::string& Path() const { return m_path; }
-
- private:
-  std::string m_path;
-};
-
 TEST(AlbumColumns, FoldersComeBeforeFilesInBothDirections) {
-  TempFolder temp;
+  coretest::ScratchDir temp;
   ASSERT_FALSE(temp.Path().empty());
   const std::string folderPath = temp.Path() + "/zz folder";
   ASSERT_TRUE(std::filesystem::create_directory(folderPath));
