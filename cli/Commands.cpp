@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "cli/Inputs.h"
@@ -73,11 +74,6 @@ int RunBuild(const CliOptions& options) {
 int RunList(const CliOptions& options) {
   if (const int status = CheckInputs(options, options.list.folder)) return status;
   return NotInThisBuild("list", "the folder scan");
-}
-
-int RunConfig(const CliOptions& options) {
-  if (const int status = CheckInputs(options, std::string())) return status;
-  return NotInThisBuild("config", "the settings store");
 }
 
 }  // namespace pictavo::cli

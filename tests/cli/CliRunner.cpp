@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
 #include <stdexcept>
 
 extern char** environ;
@@ -51,10 +52,22 @@ CliResult RunCli(const CliRun& run) {
   for (auto& a : argvText) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  std::map<std::string, std::string> envMap;
+  const auto put = [&envMap](const std::string& entry) {
+    const auto at = entry.find('=');
+    if (at != std::string::npos) envMap[entry.substr(0, at)] = entry.substr(at + 1);
+  };
+  for (char** e = environ; *e != nullptr; ++e) put(*e);
+  put("TERM=xterm");
+  if (!run.home.empty()) {
+    put("HOME=" + run.home);
+    put("XDG_CONFIG_HOME=" + run.home + "/config");
+    put("XDG_CACHE_HOME=" + run.home + "/cache");
+    put("XDG_DOCUMENTS_DIR=" + run.home + "/Documents");
+  }
+  for (const std::string& entry : run.env) put(entry);
   std::vector<std::string> envText;
-  for (char** e = environ; *e != nullptr; ++e) envText.emplace_back(*e);
-  envText.push_back("TERM=xterm");
-  envText.insert(envText.end(), run.env.begin(), run.env.end());
+  for (const auto& [name, value] : envMap) envText.push_back(name + "=" + value);
   std::vector<char*> envp;
   for (auto& e : envText) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -96,6 +109,10 @@ CliResult RunCli(const CliRun& run) {
   }
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+std::string SandboxSettingsFile(const std::string& home) {
+  return home + "/config/Pictavo/Pictavo.ini";
 }
 
 bool HasEscapeCode(const std::string& text) {

@@ -16,7 +16,10 @@ struct CliResult {
 struct CliRun {
   std::vector<std::string> args;
   bool stderrTerminal = false;   // standard error on a pseudo terminal instead of a pipe
-  std::vector<std::string> env;  // extra NAME=VALUE entries
+  std::vector<std::string> env;  // NAME=VALUE entries that replace the inherited ones
+  // When set, the user's folders (home, settings, cache, documents) all lie inside it, so a
+  // test never reads or writes the real user's files.
+  std::string home;
 };
 
 CliResult RunCli(const CliRun& run);
@@ -25,6 +28,9 @@ inline CliResult RunCli(std::vector<std::string> args) {
   run.args = std::move(args);
   return RunCli(run);
 }
+
+// The user's settings file inside a sandbox home.
+std::string SandboxSettingsFile(const std::string& home);
 
 // True when text holds an ESC byte (the start of every terminal control sequence).
 bool HasEscapeCode(const std::string& text);

@@ -8,29 +8,12 @@
 #include <vector>
 
 #include "CliRunner.h"
+#include "support/Fixtures.h"
 
 namespace pictavo::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "pictavo-cli-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    fs::remove_all(m_path, error);
-  }
-  const fs::path& Path() const { return m_path; }
-  std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-
- private:
-  fs::path m_path;
-};
 
 bool IsEmptyFolder(const fs::path& path) {
   return fs::is_empty(path);
@@ -85,9 +68,9 @@ TEST(CliUsage, MalformedCommandLinesExitWithTwoAndSayWhy) {
 }
 
 TEST(CliUsage, StyleNamesAreAcceptedWithoutRegardToCase) {
-  ScratchFolder scratch;
+  TempDir scratch;
   // Parsing succeeds, so the error is the missing folder, not the style.
-  const CliResult result = RunCli({"build", "--style", "SlideShow", scratch / "none"});
+  const CliResult result = RunCli({"build", "--style", "SlideShow", scratch.File("none")});
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find("folder not found"), std::string::npos) << result.err;
 }
@@ -99,21 +82,21 @@ struct BadPathRow {
 };
 
 TEST(CliUsage, BadPathsExitWithTwoNameThePathAndWriteNothing) {
-  ScratchFolder scratch;
-  const std::string photos = scratch / "写真 & more";
+  TempDir scratch;
+  const std::string photos = scratch.File("写真 & more");
   fs::create_directory(photos);
-  std::ofstream(scratch / "plain file.jpg") << "x";
-  const std::string folderAsSettings = scratch / "settings-is-a-folder";
+  std::ofstream(scratch.File("plain file.jpg")) << "x";
+  const std::string folderAsSettings = scratch.File("settings-is-a-folder");
   fs::create_directory(folderAsSettings);
-  const std::string location = scratch / "albums";
+  const std::string location = scratch.File("albums");
   fs::create_directory(location);
-  const std::string missing = scratch / "no such \"folder\"";
+  const std::string missing = scratch.File("no such \"folder\"");
 
   const std::vector<BadPathRow> rows = {
       {"missing build folder", {"build", "--location", location, missing}, missing},
       {"build folder is a file",
-       {"build", "--location", location, scratch / "plain file.jpg"},
-       scratch / "plain file.jpg"},
+       {"build", "--location", location, scratch.File("plain file.jpg")},
+       scratch.File("plain file.jpg")},
       {"missing list folder", {"list", missing}, missing},
       {"settings file is a folder",
        {"build", "--location", location, "--settings", folderAsSettings, photos},
@@ -125,14 +108,14 @@ TEST(CliUsage, BadPathsExitWithTwoNameThePathAndWriteNothing) {
        {"config", "--settings", folderAsSettings, "list"},
        folderAsSettings},
       {"missing notes file",
-       {"build", "--location", location, "--notes", scratch / "Note.dat", photos},
-       scratch / "Note.dat"},
+       {"build", "--location", location, "--notes", scratch.File("Note.dat"), photos},
+       scratch.File("Note.dat")},
       {"notes file is a folder",
        {"build", "--location", location, "--notes", photos, photos},
        photos},
       {"missing styles folder",
-       {"build", "--location", location, "--styles", scratch / "styles", photos},
-       scratch / "styles"},
+       {"build", "--location", location, "--styles", scratch.File("styles"), photos},
+       scratch.File("styles")},
   };
   for (const BadPathRow& row : rows) {
     SCOPED_TRACE(row.what);
@@ -146,9 +129,9 @@ TEST(CliUsage, BadPathsExitWithTwoNameThePathAndWriteNothing) {
 }
 
 TEST(CliUsage, MessagesOnATerminalCarryNoControlCodesEither) {
-  ScratchFolder scratch;
+  TempDir scratch;
   CliRun run;
-  run.args = {"build", scratch / "missing"};
+  run.args = {"build", scratch.File("missing")};
   run.stderrTerminal = true;
   const CliResult result = RunCli(run);
   EXPECT_EQ(result.status, 2);

@@ -1,0 +1,39 @@
+#pragma once
+
+// The settings as the commands use them: the user's file (or --settings), loaded with the
+// program's rules, with --set overrides applied in memory. Only config set writes the file.
+
+#include <string>
+#include <vector>
+
+#include "cli/CliOptions.h"
+#include "core/Profile.h"
+#include "core/Settings.h"
+
+namespace pictavo::cli {
+
+// --settings, else the user's settings file.
+std::string SettingsFilePath(const CliOptions& options);
+
+// The text the file stores for every Options\ key of settings, as a profile.
+Profile StoredForm(const Settings& settings);
+
+struct LoadedSettings {
+  std::string path;
+  Profile profile;  // the file as read, overrides applied
+  Settings settings;
+};
+
+// Reads the file and applies the overrides. Empty on success, else the message to print
+// (an unreadable file, an unknown key or a value the key cannot hold).
+std::string LoadCommandSettings(const CliOptions& options,
+                                const std::vector<SettingOverride>& overrides,
+                                LoadedSettings& loaded);
+
+// Sets one Options\ key in profile and reloads settings from it. Empty on success, else the
+// message: keys that are not Options\ keys are refused, and so is a value that would not be
+// stored as given (text for a number, an Address that does not exist), so nothing is silently
+// changed into something else.
+std::string ApplySetting(const SettingOverride& change, Profile& profile, Settings& settings);
+
+}  // namespace pictavo::cli
