@@ -66,11 +66,6 @@ int RunCommand(const CliOptions& options) {
   return kExitUsage;
 }
 
-int RunBuild(const CliOptions& options) {
-  if (const int status = CheckInputs(options, options.build.folder)) return status;
-  return NotInThisBuild("build", "the output run");
-}
-
 int RunList(const CliOptions& options) {
   if (const int status = CheckInputs(options, options.list.folder)) return status;
   return NotInThisBuild("list", "the folder scan");
