@@ -141,3 +141,20 @@ TEST(CliUsage, MessagesOnATerminalCarryNoControlCodesEither) {
 
 }  // namespace
 }  // namespace pictavo::testing
+
+namespace pictavo::testing {
+namespace {
+
+TEST(CliUsage, ListRefusesASortColumnThatIsNoneOfTheTwenty) {
+  TempDir scratch;
+  for (const char* column : {"20", "-1", "Nombre", "999", ""}) {
+    SCOPED_TRACE(column);
+    const CliResult result = RunCli({"list", "--sort", column, scratch.Path().string()});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("撮影日時"), std::string::npos) << "names the columns";
+    EXPECT_TRUE(result.out.empty());
+  }
+}
+
+}  // namespace
+}  // namespace pictavo::testing

@@ -1,0 +1,18 @@
+#pragma once
+
+// Listing a folder as the window lists it: the view filters of the settings, one item per
+// file, sorted by name, every row ticked.
+
+#include <string>
+
+#include "core/Host.h"
+#include "core/Settings.h"
+#include "items/ItemList.h"
+
+namespace pictavo::cli {
+
+// False with the message printed when the folder cannot be listed.
+bool ListFolderItems(ItemList& list, const std::string& folder, const Settings& settings,
+                     Host& host);
+
+}  // namespace pictavo::cli
