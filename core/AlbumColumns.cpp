@@ -94,6 +94,13 @@ const std::string* ColumnField(int column, const ALBUMITEM& item) {
   }
 }
 
+// Without a copy: the sort reads these texts for every comparison.
+const std::string& ColumnTextRef(int column, const ALBUMITEM& item) {
+  static const std::string kEmpty;
+  const std::string* field = ColumnField(column, item);
+  return field ? *field : kEmpty;
+}
+
 bool IsFolder(const std::string& path) {
   std::error_code error;
   return !path.empty() && std::filesystem::is_directory(std::filesystem::path(path), error);
@@ -117,7 +124,7 @@ int CompareByRule(const ALBUMITEM& a, const ALBUMITEM& b, int column, bool d) {
       result = CompareUtils::CompareNumber(a.size, b.size, d);
       break;
     case SortRule::Date:
-      result = CompareUtils::CompareFileTime(GetColumnText(column, a), GetColumnText(column, b), d);
+      result = CompareUtils::CompareFileTime(ColumnTextRef(column, a), ColumnTextRef(column, b), d);
       break;
     case SortRule::Dimensions:
       if (int missing = CompareMissingLast(a.width, b.width)) return missing;
@@ -131,7 +138,7 @@ int CompareByRule(const ALBUMITEM& a, const ALBUMITEM& b, int column, bool d) {
       return CompareUtils::CompareNumber(a.yResolution, b.yResolution, d);
     case SortRule::Text:
       result =
-          CompareUtils::CompareText(GetColumnText(column, a), GetColumnText(column, b), d,
+          CompareUtils::CompareText(ColumnTextRef(column, a), ColumnTextRef(column, b), d,
                                     CompareUtils::kIgnoreCase, CompareUtils::kUserDefaultLocale);
       break;
     case SortRule::Note:
@@ -182,11 +189,18 @@ int GetSortCommandOfColumn(int column) {
   return column >= 1 && column < kColumnCount ? kFirstSortCommand + column : kFirstSortCommand;
 }
 
+bool IsFolderItem(const ALBUMITEM& item) {
+  return IsFolder(item.fullPath);
+}
+
 int CompareAlbumItems(const ALBUMITEM& a, const ALBUMITEM& b, int column, bool descending) {
-  const bool folderA = IsFolder(a.fullPath);
-  const bool folderB = IsFolder(b.fullPath);
-  if (folderA != folderB) return (folderA ? -1 : 1) * (descending ? -1 : 1);
-  if (folderA) return 0;
+  return CompareAlbumItems(a, IsFolderItem(a), b, IsFolderItem(b), column, descending);
+}
+
+int CompareAlbumItems(const ALBUMITEM& a, bool aIsFolder, const ALBUMITEM& b, bool bIsFolder,
+                      int column, bool descending) {
+  if (aIsFolder != bIsFolder) return (aIsFolder ? -1 : 1) * (descending ? -1 : 1);
+  if (aIsFolder) return 0;
   return CompareByRule(a, b, column, descending);
 }
 

@@ -50,6 +50,14 @@ int GetSortCommandOfColumn(int column);
 // resolutions come last in both directions. A column outside 0 to 19 compares by name.
 int CompareAlbumItems(const ALBUMITEM& a, const ALBUMITEM& b, int column, bool descending);
 
+// Whether the item's full path names a folder now; the first rule of the comparison.
+bool IsFolderItem(const ALBUMITEM& item);
+
+// The same comparison with the folder checks done by the caller. Checking the file system on
+// every comparison dominates a sort, so a sort should check each item once and call this.
+int CompareAlbumItems(const ALBUMITEM& a, bool aIsFolder, const ALBUMITEM& b, bool bIsFolder,
+                      int column, bool descending);
+
 // (EXIF ExposureProgram code, name) in code order.
 using ExposureProgramNameTable = std::vector<std::pair<int, std::string>>;
 

@@ -363,6 +363,29 @@ TEST(AlbumColumns, FoldersComeBeforeFilesInBothDirections) {
     EXPECT_EQ(CompareAlbumItems(file, folder, column, true), -1);
     EXPECT_EQ(CompareAlbumItems(folder, otherFolder, column, false), 0);
   }
+  EXPECT_TRUE(IsFolderItem(folder));
+  EXPECT_FALSE(IsFolderItem(file)) << "a missing path is no folder";
+  EXPECT_FALSE(IsFolderItem(ALBUMITEM{})) << "nor is an empty one";
+}
+
+TEST(AlbumColumns, PrecheckedFoldersCompareAsTheFileSystemSays) {
+  coretest::ScratchDir temp;
+  ASSERT_FALSE(temp.Path().empty());
+  ASSERT_TRUE(std::filesystem::create_directory(temp / "sub"));
+  coretest::WriteBytes(temp / "b.jpg", "x");
+  const std::vector<ALBUMITEM> items = {WithSize(temp / "sub", 3), WithSize(temp / "b.jpg", 1),
+                                        WithSize(temp / "a.jpg", 1), WithSize(temp.Path(), 2)};
+  for (int column : {0, 2, 9, 12}) {
+    for (bool descending : {false, true}) {
+      for (const auto& a : items) {
+        for (const auto& b : items) {
+          EXPECT_EQ(CompareAlbumItems(a, IsFolderItem(a), b, IsFolderItem(b), column, descending),
+                    CompareAlbumItems(a, b, column, descending))
+              << column << " " << a.fullPath << " | " << b.fullPath;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
