@@ -189,6 +189,10 @@ void ItemList::ChooseSortByCommand(int command) {
 }
 
 bool ItemList::SortRows(const ItemCompare& compare, Host& host) {
+  return SortRowsByIndex([&](int a, int b) { return compare(ItemAt(a), ItemAt(b)); }, host);
+}
+
+bool ItemList::SortRowsByIndex(const ItemIndexCompare& compare, Host& host) {
   std::unique_ptr<ProgressWindow> window = host.CreateProgressWindow(ProgressKind::Items);
   if (window) {
     window->SetText(0, StringUtils::GetLoadString(kSortingTextId));
@@ -208,7 +212,7 @@ bool ItemList::SortRows(const ItemCompare& compare, Host& host) {
       stopped = true;
       return 0;
     }
-    return compare(RowItem(a), RowItem(b));
+    return compare(m_rows[a].itemIndex, m_rows[b].itemIndex);
   });
 
   if (m_generation == generation) {

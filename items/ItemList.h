@@ -24,6 +24,8 @@ struct ItemRow {
 
 // Three-way order of two items: negative puts a first.
 using ItemCompare = std::function<int(const ALBUMITEM& a, const ALBUMITEM& b)>;
+// The same on indexes into the item array, for orders that keep values per item.
+using ItemIndexCompare = std::function<int(int a, int b)>;
 
 class ItemList {
  public:
@@ -103,6 +105,7 @@ class ItemList {
   // Returns true when the sort ran to its end. If a pumped message changed the rows meanwhile,
   // the sort result is dropped and the rows stay as that change left them.
   bool SortRows(const ItemCompare& compare, Host& host);
+  bool SortRowsByIndex(const ItemIndexCompare& compare, Host& host);
 
   // Changes on every change of the rows' number or order (not on ticks or notes).
   std::uint64_t Generation() const { return m_generation; }

@@ -224,9 +224,19 @@ ListCommandResult ExecuteListCommand(int command, ItemList& list, const ListView
 bool SortItemList(ItemList& list, Host& host) {
   const int column = list.SortColumn();
   const bool descending = list.IsSortDescending();
-  return list.SortRows(
-      [column, descending](const ALBUMITEM& a, const ALBUMITEM& b) {
-        return CompareAlbumItems(a, b, column, descending);
+  // One file-system check per item, not two per comparison.
+  std::vector<bool> isFolder;
+  isFolder.reserve(list.Items().size());
+  for (const ALBUMITEM& item : list.Items()) isFolder.push_back(IsFolderItem(item));
+  const auto folderFlag = [&](int index) {
+    return index >= 0 && index < static_cast<int>(isFolder.size())
+               ? bool(isFolder[index])
+               : IsFolderItem(list.ItemAt(index));
+  };
+  return list.SortRowsByIndex(
+      [&](int a, int b) {
+        return CompareAlbumItems(list.ItemAt(a), folderFlag(a), list.ItemAt(b), folderFlag(b),
+                                 column, descending);
       },
       host);
 }

@@ -346,6 +346,23 @@ TEST(ListCommandSort, EveryRuleInBothDirectionsWithEmptyValuesLast) {
   }
 }
 
+TEST(ListCommandSort, FoldersComeFirstAscendingAndLastDescending) {
+  testing::TempDir temp;
+  fs::create_directory(temp / "zz");
+  ItemList list = ListOf({"b.jpg", "a.jpg"});
+  ALBUMITEM folder;
+  folder.fullPath = temp.File("zz");
+  folder.name = "zz";
+  list.InsertRow(list.AddItem(folder));
+  RecordingHost host;
+  list.SetSort(0, false);
+  ASSERT_TRUE(SortItemList(list, host));
+  EXPECT_EQ(RowNames(list), (std::vector<std::string>{"zz", "a.jpg", "b.jpg"}));
+  list.SetSort(2, true);
+  ASSERT_TRUE(SortItemList(list, host));
+  EXPECT_EQ(RowNames(list).back(), "zz");
+}
+
 TEST(ListCommandSort, CommandsAndHeaderClicksChooseAndSort) {
   ItemList list = ListOf({"b.jpg", "a10.jpg", "a2.jpg"});
   RecordingHost host;
