@@ -336,4 +336,19 @@ std::vector<int> GetRowMenuItemsToRemove(const ItemList& list,
                                                                 : kOpenFolderLocation};
 }
 
+std::vector<int> HighlightAllRows(const ItemList& list, Host& host) {
+  std::vector<int> rows;
+  for (int row = 0; row < list.RowCount(); ++row) {
+    if (!host.GetPump().PumpMessages()) break;
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::optional<COLORREF> GetAlternatingRowColor(int row, const Settings& settings) {
+  if (!settings.Layout.ShowAlternatingRowColors || row < 0) return std::nullopt;
+  return row % 2 == 0 ? settings.Layout.AlternatingRowColorsTextBkOdd
+                      : settings.Layout.AlternatingRowColorsTextBkEven;
+}
+
 }  // namespace pictavo

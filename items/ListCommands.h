@@ -4,6 +4,7 @@
 // clipboard texts and the data of the sort and copy submenus. The window binds menus, keys and
 // the toolbar to these; the command line calls them directly. Enabling is computed on demand.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,5 +108,12 @@ int GetSortDirectionCommand(const ItemList& list);
 // Items to drop from the row context menu: with one highlighted row the location item that does
 // not fit it (32849 for a file, 32848 for a folder), with several both.
 std::vector<int> GetRowMenuItemsToRemove(const ItemList& list, const std::vector<int>& highlighted);
+
+// Ctrl+A: every row highlighted, one pump per row; a quit stops with the rows so far.
+std::vector<int> HighlightAllRows(const ItemList& list, Host& host);
+
+// The background of a row while alternating colours are on: the odd colour for the 1st, 3rd ...
+// row (even zero-based rows), the even colour for the others; nothing when they are off.
+std::optional<COLORREF> GetAlternatingRowColor(int row, const Settings& settings);
 
 }  // namespace pictavo

@@ -431,5 +431,27 @@ TEST(ListCommandRun, ViewTogglesFlipTheirSettings) {
   EXPECT_FALSE(ExecuteListCommand(kAutoSizeAllColumns, list, {}, host, settings).handled);
 }
 
+TEST(ListCommandView, CtrlAHighlightsEveryRowUntilAQuit) {
+  const ItemList list = ListOf({"a", "b", "c", "d"});
+  RecordingHost host;
+  EXPECT_EQ(HighlightAllRows(list, host), (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(host.m_pump.m_calls, 4);
+  RecordingHost quitting;
+  quitting.m_pump.m_quitAt = {3};
+  EXPECT_EQ(HighlightAllRows(list, quitting), (std::vector<int>{0, 1}));
+  EXPECT_TRUE(HighlightAllRows(ItemList(), host).empty());
+}
+
+TEST(ListCommandView, AlternatingRowsStartWithTheOddColour) {
+  Settings settings;
+  settings.Layout.AlternatingRowColorsTextBkOdd = 0x112233;
+  settings.Layout.AlternatingRowColorsTextBkEven = 0x445566;
+  EXPECT_FALSE(GetAlternatingRowColor(0, settings).has_value());
+  settings.Layout.ShowAlternatingRowColors = 1;
+  const std::pair<int, std::optional<COLORREF>> rows[] = {
+      {0, 0x112233}, {1, 0x445566}, {2, 0x112233}, {7, 0x445566}, {-1, std::nullopt}};
+  for (const auto& [row, colour] : rows) EXPECT_EQ(GetAlternatingRowColor(row, settings), colour);
+}
+
 }  // namespace
 }  // namespace pictavo
