@@ -1,6 +1,7 @@
 #include "core/CompareUtils.h"
 
 #include <gtest/gtest.h>
+#include <unicode/locid.h>
 
 #include <algorithm>
 #include <string>
@@ -154,6 +155,28 @@ TEST(CompareUtils, EachThreadGetsWorkingCollators) {
   }
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(results, std::vector<int>(4, 400));
+}
+
+// The user's locale is read when a thread makes its collators, so each row runs in a new thread.
+TEST(CompareUtils, OrdersHoldInEveryUserLocale) {
+  const icu::Locale saved = icu::Locale::getDefault();
+  for (const char* name : {"en_US_POSIX", "ja_JP", "de_DE", "fr_FR", ""}) {
+    SCOPED_TRACE(name);
+    UErrorCode status = U_ZERO_ERROR;
+    icu::Locale::setDefault(icu::Locale(name), status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    int caseIgnored = 99, natural = 99, ordered = 99;
+    std::thread([&] {
+      caseIgnored = CompareUtils::CompareText("Canon EOS", "CANON eos", false);
+      natural = CompareUtils::CompareFileName("img_2.jpg", "IMG_10.jpg", false);
+      ordered = CompareUtils::CompareText("apple", "Banana", false);
+    }).join();
+    EXPECT_EQ(caseIgnored, 0);
+    EXPECT_LT(natural, 0);
+    EXPECT_LT(ordered, 0);
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  icu::Locale::setDefault(saved, status);
 }
 
 }  // namespace
