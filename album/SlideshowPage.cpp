@@ -1,0 +1,273 @@
+// The slideshow page and the run that writes it with its script, images and style sheets.
+
+#include <string>
+#include <vector>
+
+#include "album/HtmlFuncs.h"
+#include "album/Navigation.h"
+#include "album/OutputFuncs.h"
+#include "album/PageFrame.h"
+#include "album/Slideshow.h"
+#include "album/StyleFuncs.h"
+#include "core/AlbumColumns.h"
+#include "core/FileUtils.h"
+#include "core/Host.h"
+#include "core/LogUtils.h"
+#include "core/PathUtils.h"
+#include "core/StdioFileEx.h"
+#include "core/StringUtils.h"
+#include "items/ImageUtils.h"
+#include "items/ItemList.h"
+
+namespace pictavo {
+
+namespace {
+
+// Pages declare "utf-8", so page, script and template are UTF-8 text.
+constexpr int kCodePage = 65001;
+constexpr int kNameColumn = 0;
+constexpr int kNoteColumn = 19;
+
+// The list's text of a column; the note column shows the item's note.
+std::string ColumnText(int column, const ALBUMITEM& item) {
+  return column == kNoteColumn ? item.note : GetColumnText(column, item);
+}
+
+std::string DesignFolder() {
+  return FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(),
+                                   PathUtils::GetDesignFolderName());
+}
+
+std::string AlbumFolderOf(const std::string& outputPath) {
+  return FileUtils::GetPathRemoveBackslash(FileUtils::GetSplitDirPath(outputPath));
+}
+
+void ShowLastError(Host& host) {
+  host.ShowMessage(LogUtils::GetLastErrorMessage(), MessageIcon::None, MessageButtons::Ok);
+}
+
+ImageUtils::ImageSize PhotoSizeOf(const std::string& path, const Settings& settings) {
+  if (settings.OutputSlideshow.PhotoSize == 0) return ImageUtils::GetImageSize(path);
+  return ImageUtils::GetThumbnailSize(path, Slideshow::GetPhotoLimit(settings));
+}
+
+// Writes text as a new UTF-8 file with a byte-order mark, in one piece.
+bool WriteWholeFile(CStdioFileEx& file, const std::string& text) {
+  const bool written = file.WriteString(text);
+  return file.Close() && written;
+}
+
+void AddNoteRows(PageLines& lines, const std::string& note) {
+  const std::string text =
+      note.empty() ? HtmlFuncs::GetBrTag(0) : EncodeUtils::GetTextToEntityString(note);
+  lines.Add(5, HtmlFuncs::GetTrTag());
+  lines.Add(HtmlFuncs::GetTdColTag("title", "3"));
+  lines.Add(HtmlFuncs::GetDivPairTag("note", StringUtils::GetLoadString(10020), 0));
+  lines.Add(HtmlFuncs::GetTdClosingTag());
+  lines.Add(0, HtmlFuncs::GetTrClosingTag(), true);
+  lines.Add(5, HtmlFuncs::GetTrTag("note"));
+  lines.Add(HtmlFuncs::GetTdColTag("note", "3"));
+  lines.Add(HtmlFuncs::GetDivPairTag("slideshow-note", "note", text, 0));
+  lines.Add(HtmlFuncs::GetTdClosingTag());
+  lines.Add(0, HtmlFuncs::GetTrClosingTag(), true);
+}
+
+void AddPhotoCell(PageLines& lines, const SlideshowRunContext& run, const std::string& albumFolder,
+                  const std::string& firstName) {
+  const std::string& photoName = run.settings.Output.PhotoName;
+  const std::string path =
+      FileUtils::GetCombinePath(FileUtils::GetCombinePath(albumFolder, photoName), firstName);
+  const ImageUtils::ImageSize size = PhotoSizeOf(path, run.settings);
+  const std::string reference = EncodeUtils::GetTextToEncodeString(photoName + "/" + firstName);
+  const std::string play = StringUtils::GetLoadString(10553);
+  const std::string pause = StringUtils::GetLoadString(10554);
+
+  lines.Add(6, HtmlFuncs::GetTdTag("image-contents", "image-contents"), true);
+  lines.Add(7, HtmlFuncs::GetDivTag("slideshow-photos", "slideshow-photos"), true);
+  lines.Add(8,
+            HtmlFuncs::GetImgTag(reference, "photos-slideshow", size.width, size.height, firstName,
+                                 "photos-slideshow"),
+            true);
+  lines.Add(8, HtmlFuncs::GetDivTag("slideshow-button", "slideshow-button"));
+  lines.Add(
+      HtmlFuncs::GetImgTag("./images/play.png", "navi-play", 64, 64, play, "navi-play", play));
+  lines.Add(
+      HtmlFuncs::GetImgTag("./images/pause.png", "navi-pause", 64, 64, pause, "navi-pause", pause));
+  lines.Add(HtmlFuncs::GetDivClosingTag(1));
+  lines.Add(7, HtmlFuncs::GetDivClosingTag(1));
+  lines.Add(6, HtmlFuncs::GetTdClosingTag(), true);
+}
+
+// The style sheet copy of an output run: design css folder into the album's css folder.
+bool CopyStyleSheet(const std::string& outputPath, const std::string& fileName) {
+  const std::string cssFolder = PathUtils::GetCSSFolderName();
+  const std::string source = FileUtils::GetCombinePath(DesignFolder(), cssFolder);
+  if (!FileUtils::IsDirectory(source)) return false;
+  const std::string destination = FileUtils::GetCombinePath(AlbumFolderOf(outputPath), cssFolder);
+  if (!FileUtils::CreateFolderPathExists(destination)) return false;
+  return FileUtils::CopyFile(FileUtils::GetCombinePath(source, fileName),
+                             FileUtils::GetCombinePath(destination, fileName));
+}
+
+bool CopyDesignImages(const std::string& outputPath) {
+  const std::string images = PathUtils::GetImagesFolderName();
+  const std::string destination = FileUtils::GetCombinePath(AlbumFolderOf(outputPath), images);
+  if (!FileUtils::CreateFolderPathExists(destination)) return false;
+  return FolderUtils::CopyFolder(FileUtils::GetCombinePath(DesignFolder(), images), destination);
+}
+
+}  // namespace
+
+namespace Slideshow {
+
+int GetPhotoLimit(const Settings& settings) {
+  switch (settings.OutputSlideshow.PhotoSize) {
+    case 1:
+      return 1024;
+    case 2:
+      return 800;
+    case 3:
+      return 640;
+    case 4:
+      return settings.OutputSlideshow.PhotoDimensions;
+    default:
+      return 0;
+  }
+}
+
+std::string GetFirstTickedText(const ItemList& list, int column, Pump& pump) {
+  for (int row = 0; row < list.RowCount(); ++row) {
+    if (!pump.PumpMessages()) return {};
+    if (list.IsRowChecked(row)) return ColumnText(column, list.RowItem(row));
+  }
+  return {};
+}
+
+std::vector<SlideshowEntry> GetTickedEntries(const SlideshowRunContext& run) {
+  std::vector<SlideshowEntry> entries;
+  Pump& pump = run.host.GetPump();
+  for (int row = 0; row < run.list.RowCount(); ++row) {
+    if (!pump.PumpMessages()) break;
+    if (!run.list.IsRowChecked(row)) continue;
+    const ALBUMITEM& item = run.list.RowItem(row);
+    SlideshowEntry entry;
+    entry.name = ColumnText(kNameColumn, item);
+    entry.note = ColumnText(kNoteColumn, item);
+    const auto size =
+        PhotoSizeOf(FileUtils::GetCombinePath(run.listedFolder, entry.name), run.settings);
+    entry.width = size.width;
+    entry.height = size.height;
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+std::string BuildSlideshowPage(const SlideshowRunContext& run, const std::string& albumFolder,
+                               const std::string& title, const std::string& header) {
+  const Settings& settings = run.settings;
+  Pump& pump = run.host.GetPump();
+  const std::string firstName = GetFirstTickedText(run.list, kNameColumn, pump);
+  const std::string design =
+      StyleFuncs::GetDesignStyleSheetName(settings.OutputStyle.StyleDesign, pump);
+  const std::string script = PathUtils::GetJSFolderName() + "/" + kSlideshowScriptFileName;
+
+  PageLines lines;
+  PageFrame::AddPageOpening(lines, PageKind::Slideshow, title, design, script);
+  lines.Add(3, HtmlFuncs::GetTableTag("main", "table-contents"));
+  lines.Add(4, HtmlFuncs::GetTbodyTag());
+  lines.Add(5, HtmlFuncs::GetTrTag("title"));
+  lines.Add(HtmlFuncs::GetTdColTag("title", "3"));
+  // The file name is plain text; the header is the user's markup.
+  const std::string shown = settings.OutputSlideshow.ViewName != 0
+                                ? EncodeUtils::GetTextToEntityString(firstName)
+                                : header;
+  lines.Add(HtmlFuncs::GetDivPairTag("title", "file-name", shown, 0));
+  lines.Add(HtmlFuncs::GetTdClosingTag());
+  lines.Add(0, HtmlFuncs::GetTrClosingTag(), true);
+  lines.Add(5, HtmlFuncs::GetTrTag("contents"), true);
+  lines.Add(Navigation::GetSlideshowButtonCell("prev"));
+  AddPhotoCell(lines, run, albumFolder, firstName);
+  lines.Add(Navigation::GetSlideshowButtonCell("next"));
+  lines.Add(5, HtmlFuncs::GetTrClosingTag(), true);
+  if (settings.OutputSlideshow.ViewNote != 0) {
+    AddNoteRows(lines, GetFirstTickedText(run.list, kNoteColumn, pump));
+  }
+  lines.Add(4, HtmlFuncs::GetTbodyClosingTag());
+  lines.Add(3, HtmlFuncs::GetTableClosingTag());
+  PageFrame::AddPageClosing(lines, settings);
+  return lines.Join();
+}
+
+bool WriteSlideshowScript(const SlideshowRunContext& run, const std::string& outputPath,
+                          const std::string& fileName) {
+  const std::string jsFolder = PathUtils::GetJSFolderName();
+  const std::string folder = FileUtils::GetCombinePath(AlbumFolderOf(outputPath), jsFolder);
+  if (!FileUtils::IsDirectory(folder) && !FileUtils::CreateFolderPathExists(folder)) {
+    ShowLastError(run.host);
+    return false;
+  }
+  CStdioFileEx script;
+  script.SetCodePage(kCodePage);
+  script.SetWriteMark(true);
+  const unsigned writeFlags =
+      CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::typeBinary;
+  // A script that cannot be created fails the run, even when its folder was just made.
+  if (!script.Open(FileUtils::GetCombinePath(folder, fileName), writeFlags)) {
+    ShowLastError(run.host);
+    return false;
+  }
+
+  CStdioFileEx source;
+  source.SetCodePage(kCodePage);
+  const std::string templatePath = FileUtils::GetCombinePath(
+      FileUtils::GetCombinePath(DesignFolder(), jsFolder), kSlideshowScriptFileName);
+  if (!source.Open(templatePath, CStdioFileEx::modeRead | CStdioFileEx::typeBinary)) {
+    ShowLastError(run.host);
+    if (!script.Close()) ShowLastError(run.host);
+    return true;
+  }
+  std::vector<std::string> templateLines;
+  for (std::string line; source.ReadString(line);) templateLines.push_back(line);
+  source.Close();
+
+  const auto values = MakeScriptValues(run.settings, GetTickedEntries(run));
+  if (!WriteWholeFile(script, FillScriptTemplate(templateLines, values))) {
+    ShowLastError(run.host);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace Slideshow
+
+bool GenerateSlideshowOutput(const SlideshowRunContext& run, const std::string& outputPath,
+                             const std::string& title, const std::string& header) {
+  CStdioFileEx page;
+  page.SetCodePage(kCodePage);
+  page.SetWriteMark(true);
+  if (!page.Open(outputPath,
+                 CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::typeBinary)) {
+    ShowLastError(run.host);
+    return false;
+  }
+  const std::string text =
+      Slideshow::BuildSlideshowPage(run, AlbumFolderOf(outputPath), title, header);
+  // A page that did not reach the disk is a failed run, not a quiet success.
+  if (!WriteWholeFile(page, text)) {
+    ShowLastError(run.host);
+    return false;
+  }
+  if (text.empty()) return false;
+  if (!CopyDesignImages(outputPath)) return false;
+  const bool written = Slideshow::WriteSlideshowScript(run, outputPath, kSlideshowScriptFileName);
+  if (!written) return false;
+  const std::string design =
+      StyleFuncs::GetDesignStyleSheetName(run.settings.OutputStyle.StyleDesign, run.host.GetPump());
+  for (const std::string& sheet : {design, std::string("common.css"), std::string("style.css"),
+                                   std::string("photo.css"), std::string("slideshow.css")}) {
+    CopyStyleSheet(outputPath, sheet);  // a missing sheet does not fail the run
+  }
+  return written;
+}
+
+}  // namespace pictavo
