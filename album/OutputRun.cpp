@@ -1,0 +1,381 @@
+#include "album/OutputRun.h"
+
+#include <algorithm>
+
+#include "album/OutputFuncs.h"
+#include "album/OutputSettingsModel.h"
+#include "album/Slideshow.h"
+#include "album/StyleFuncs.h"
+#include "core/FileUtils.h"
+#include "core/GuidUtils.h"
+#include "core/LogUtils.h"
+#include "core/PathUtils.h"
+#include "core/StringUtils.h"
+#include "items/ImageUtils.h"
+
+#if __has_include("album/PhotoPage.h")
+#include "album/PhotoPage.h"
+#define PICTAVO_HAS_PHOTO_PAGES 1
+#else
+#define PICTAVO_HAS_PHOTO_PAGES 0
+#endif
+
+namespace pictavo {
+
+namespace {
+
+constexpr int kIdProgressText = 10144;  // "選択した項目を出力しています。お待ちください。"
+constexpr int kIdDone = 10223;         // "出力が完了しました。"
+constexpr int kIdSelectItems = 10231;  // "項目を選択してください。"
+constexpr int kIdOutputFailed = 10253;  // "ファイルを出力することができませんでした。"
+constexpr int kIdOpenFailed = 10254;  // "出力ファイルを開くことができませんでした。..."
+constexpr int kIdConfirm = 10261;  // "選択した項目を出力しますか?"
+
+std::string Text(int id) {
+  return StringUtils::GetLoadString(id);
+}
+
+std::string AlbumFolderOf(const std::string& outputPath) {
+  return FileUtils::GetPathRemoveBackslash(FileUtils::GetSplitDirPath(outputPath));
+}
+
+// The photo box of a PhotoSize value: 0 keeps the file as it is.
+int PhotoLimit(int photoSize, int customSize) {
+  switch (photoSize) {
+    case 1:
+      return 1024;
+    case 2:
+      return 800;
+    case 3:
+      return 640;
+    case 4:
+      return customSize;
+    default:
+      return 0;
+  }
+}
+
+// The recorded reason of the failed call, or at least the file it concerned.
+std::string FailureText(const std::string& path) {
+  std::string text = LogUtils::GetLastErrorMessage();
+  return text.empty() ? path + ": " + Text(kIdOutputFailed) : text;
+}
+
+bool EnsureFolder(const std::string& folder) {
+  return FileUtils::IsDirectory(folder) || FileUtils::CreateFolderPathExists(folder);
+}
+
+}  // namespace
+
+OutputRun::OutputRun(const ItemList& list, const Settings& settings, Host& host)
+    : m_list(list), m_settings(settings), m_host(host) {}
+
+int OutputRun::GetOutputTypeOfStyle(int style) {
+  return style == 2 ? kOutputSlideshow : kOutputThumbnail;
+}
+
+std::string OutputRun::GetDesignFolderPath() {
+  return FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(),
+                                   PathUtils::GetDesignFolderName());
+}
+
+std::string OutputRun::GetOutputPath(const std::string& location,
+                                     const std::string& folderName) const {
+  // An empty location would put the album in whatever folder the program runs in.
+  if (location.empty()) return {};
+  return FileUtils::GetCombinePath(FileUtils::GetCombinePath(location, folderName),
+                                   m_settings.Output.FileName + ".html");
+}
+
+Settings OutputRun::RunSettings() const {
+  Settings run = m_settings;
+  // Below 1 the page count never grows past the first page's items, and the grid has no cells.
+  run.OutputThumbnail.Row = std::max(1, run.OutputThumbnail.Row);
+  run.OutputThumbnail.Column = std::max(1, run.OutputThumbnail.Column);
+  return run;
+}
+
+OutputContext OutputRun::MakeContext(const Settings& runSettings) const {
+  return OutputContext{
+      m_list, runSettings, m_host, m_listedFolder,
+      StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump())};
+}
+
+void OutputRun::ShowProgress() {
+  m_progress = m_host.CreateProgressWindow(ProgressKind::Items);
+  if (!m_progress) return;
+  m_progress->Show();
+  m_progress->SetText(0, Text(kIdProgressText));
+}
+
+void OutputRun::HideProgress() {
+  if (m_progress && !m_progress->IsDestroyed()) m_progress->Hide();
+}
+
+bool OutputRun::ExecuteOutput(int outputType) {
+  if (!m_list.IsAnyRowChecked()) {
+    m_host.ShowMessage(Text(kIdSelectItems), MessageIcon::None, MessageButtons::Ok);
+    return false;
+  }
+  if (m_host.ShowMessage(Text(kIdConfirm), MessageIcon::Question, MessageButtons::YesNo) !=
+      MessageResult::Yes) {
+    return false;
+  }
+  ShowProgress();
+  const bool written = OutputToDestination(outputType);
+  HideProgress();
+  if (!written) return false;
+  m_host.ShowMessage(Text(kIdDone), MessageIcon::Information, MessageButtons::Ok);
+  const bool opened = OpenOutputFile(OutputFuncs::GetOutputFilePath());
+  OutputFuncs::SetOutputFilePath("");
+  if (!opened) m_host.ShowMessage(Text(kIdOpenFailed), MessageIcon::Error, MessageButtons::Ok);
+  return true;
+}
+
+bool OutputRun::PreviewOutput(int outputType) {
+  if (!m_list.IsAnyRowChecked()) {
+    m_host.ShowMessage(Text(kIdSelectItems), MessageIcon::None, MessageButtons::Ok);
+    return false;
+  }
+  ShowProgress();
+  const bool written = OutputToPreviewFolder(outputType);
+  HideProgress();
+  if (!written) return false;
+  // A preview always opens with the desktop, whatever program the options name.
+  std::string error;
+  const bool opened = m_host.OpenWithDesktop(OutputFuncs::GetOutputFilePath(), &error);
+  OutputFuncs::SetOutputFilePath("");
+  if (!opened) {
+    if (!error.empty()) m_host.ShowMessage(error, MessageIcon::Error, MessageButtons::Ok);
+    m_host.ShowMessage(Text(kIdOpenFailed), MessageIcon::Error, MessageButtons::Ok);
+  }
+  return true;
+}
+
+bool OutputRun::OutputToDestination(int outputType) {
+  std::string folderName = m_settings.Output.FolderName;
+  std::string location = m_settings.Output.Location;
+  std::string title = m_settings.OutputPage.Title;
+  std::string header = m_settings.OutputPage.Header;
+  std::string outputPath;
+  if (m_settings.Output.ShowOutputSettings != 0) {
+    OutputSettingsValues values = OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    if (!m_host.ShowOutputSettings(values)) return false;
+    // A host may hand back values its dialog never checked; never write outside the location.
+    if (!OutputSettingsModel::IsValidFolderName(values.folderName)) {
+      m_host.ShowMessage(OutputSettingsModel::GetInvalidNameMessage(), MessageIcon::Error,
+                         MessageButtons::Ok);
+      return false;
+    }
+    outputPath = GetOutputPath(values.location, values.folderName);
+    if (!outputPath.empty() && !FileUtils::CreateFolderPathExists(AlbumFolderOf(outputPath))) {
+      m_host.ShowMessage(LogUtils::GetLastErrorMessage(), MessageIcon::Error, MessageButtons::Ok);
+    }
+    if (!values.preferDetailedSettings) {
+      title = values.title;
+      header = values.header;
+    }
+  } else {
+    outputPath = GetOutputPath(location, folderName);
+  }
+  if (outputPath.empty() || !GenerateOutput(outputType, outputPath, title, header)) {
+    m_host.ShowMessage(Text(kIdOutputFailed), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
+  OutputFuncs::SetOutputFilePath(outputPath);
+  return true;
+}
+
+bool OutputRun::OutputToPreviewFolder(int outputType) {
+  const std::string previewFolder =
+      FileUtils::GetCombinePath(PathUtils::GetPreviewRootPath(), GuidUtils::CreateGuid());
+  std::string outputPath;
+  if (EnsureFolder(previewFolder)) {
+    outputPath = FileUtils::GetCombinePath(
+        FileUtils::GetCombinePath(previewFolder, m_settings.Output.FolderName),
+        m_settings.Output.FileName + ".html");
+  }
+  if (outputPath.empty() || !GenerateOutput(outputType, outputPath, m_settings.OutputPage.Title,
+                                            m_settings.OutputPage.Header)) {
+    m_host.ShowMessage(Text(kIdOutputFailed), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
+  OutputFuncs::SetOutputFilePath(outputPath);
+  return true;
+}
+
+bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
+                               const std::string& title, const std::string& header) {
+  if (outputPath.empty()) return false;
+  switch (outputType) {
+    case kOutputThumbnail:
+    case kOutputThumbnailToo:
+      return WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
+                             m_settings.OutputPhoto.PhotoDimensions) &&
+             GenerateThumbnailOutput(outputPath, title, header);
+    case kOutputSlideshow: {
+      if (!WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
+                           m_settings.OutputSlideshow.PhotoDimensions)) {
+        return false;
+      }
+      return GenerateSlideshowStep(outputPath, title, header);
+    }
+    default:
+      return false;
+  }
+}
+
+bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std::string& title,
+                                        const std::string& header) {
+  const Settings runSettings = RunSettings();
+  const OutputContext run = MakeContext(runSettings);
+  const std::string albumFolder = AlbumFolderOf(outputPath);
+  m_cursor = {};
+  const int pageCount = ThumbnailPage::GetPageCount(
+      m_list.CheckedCount(), runSettings.OutputThumbnail.Row, runSettings.OutputThumbnail.Column);
+  if (!WriteThumbnailFiles(outputPath)) return false;
+  for (int page = 1; page <= pageCount && !m_cursor.quit; ++page) {
+    const std::string pagePath =
+        page == 1 ? outputPath
+                  : FileUtils::GetCombinePath(albumFolder, runSettings.Output.PageFileName +
+                                                               std::to_string(page) + ".html");
+    if (!ThumbnailPage::WriteThumbnailPage(run, m_cursor, pagePath, title, header, pageCount,
+                                           page)) {
+      return false;
+    }
+  }
+  if (runSettings.OutputThumbnail.ThumbnailImageLink == 1) {
+    if (!WritePhotoPagesStep(run, outputPath) || !CopyDesignImages(outputPath)) return false;
+  }
+  for (const std::string& styleSheet :
+       {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
+        std::string("thumb.css"), std::string("photo.css"), std::string("property.css")}) {
+    CopyStyleFile(outputPath, styleSheet);
+  }
+  return true;
+}
+
+bool OutputRun::GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
+                                      const std::string& header) {
+  (void)outputPath;
+  (void)title;
+  (void)header;
+  LogUtils::SetLastErrorMessage("the slideshow cannot be written by this build");
+  return false;
+}
+
+bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath) {
+#if PICTAVO_HAS_PHOTO_PAGES
+  return WritePhotoPages(run, outputPath, run.settings.Output.FileName + ".html");
+#else
+  // Thumbnails that link to photo pages need those pages; without them the album is broken.
+  (void)run;
+  (void)outputPath;
+  LogUtils::SetLastErrorMessage("photo pages cannot be written by this build");
+  return false;
+#endif
+}
+
+bool OutputRun::WritePhotoFile(const std::string& source, const std::string& destination,
+                               int photoSize, int customSize) {
+  if (photoSize == 0) return FileUtils::CopyFile(source, destination);
+  const ImageUtils::ImageSize size =
+      ImageUtils::GetThumbnailSize(source, PhotoLimit(photoSize, customSize));
+  return ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
+                                            ImageUtils::GetEncoderFormat(source));
+}
+
+bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize) {
+  const std::string photoFolder =
+      FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.PhotoName);
+  Pump& pump = m_host.GetPump();
+  int attempted = 0;
+  int written = 0;
+  for (int row = 0; row < m_list.RowCount(); ++row) {
+    if (!pump.PumpMessages()) break;
+    if (!m_list.IsRowChecked(row)) continue;
+    const ALBUMITEM& item = m_list.RowItem(row);
+    if (!EnsureFolder(photoFolder)) return false;
+    const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
+    if (FileUtils::IsDirectory(source)) continue;
+    ++attempted;
+    const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
+    LogUtils::ClearLastError();
+    if (WritePhotoFile(source, destination, photoSize, customSize)) {
+      ++written;
+    } else {
+      m_host.ShowMessage(FailureText(destination), MessageIcon::None, MessageButtons::Ok);
+    }
+  }
+  // Each failed photo was shown and skipped; the album is only worth going on with when at
+  // least one photo made it (or there was none to write).
+  return attempted == 0 || written > 0;
+}
+
+bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
+  const std::string thumbFolder =
+      FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
+  if (!EnsureFolder(thumbFolder)) return false;
+  const int limit = ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize);
+  Pump& pump = m_host.GetPump();
+  for (int row = 0; row < m_list.RowCount(); ++row) {
+    if (!pump.PumpMessages()) break;
+    if (!m_list.IsRowChecked(row)) continue;
+    const ALBUMITEM& item = m_list.RowItem(row);
+    const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
+    const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(source, limit);
+    if (!ImageUtils::SaveImageThumbnailFile(
+            source, FileUtils::GetCombinePath(thumbFolder, item.name), size.width, size.height,
+            ImageUtils::GetEncoderFormat(source))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool OutputRun::CopyStyleFile(const std::string& outputPath, const std::string& styleSheet) {
+  const std::string sourceFolder =
+      FileUtils::GetCombinePath(GetDesignFolderPath(), PathUtils::GetCSSFolderName());
+  if (!FileUtils::IsDirectory(sourceFolder)) return false;
+  // The name comes from styles.xml; a path in it must not reach outside the css folders.
+  if (!StyleFuncs::IsPlainFileName(styleSheet)) return false;
+  const std::string destinationFolder =
+      FileUtils::GetCombinePath(AlbumFolderOf(outputPath), PathUtils::GetCSSFolderName());
+  if (!EnsureFolder(destinationFolder)) return false;
+  return FileUtils::CopyFile(FileUtils::GetCombinePath(sourceFolder, styleSheet),
+                             FileUtils::GetCombinePath(destinationFolder, styleSheet));
+}
+
+bool OutputRun::CopyDesignImages(const std::string& outputPath) {
+  const std::string destination =
+      FileUtils::GetCombinePath(AlbumFolderOf(outputPath), PathUtils::GetImagesFolderName());
+  if (!EnsureFolder(destination)) return false;
+  return FileUtils::CopyFolder(
+      FileUtils::GetCombinePath(GetDesignFolderPath(), PathUtils::GetImagesFolderName()),
+      destination);
+}
+
+bool OutputRun::OpenOutputFile(const std::string& path) {
+  const auto& output = m_settings.Output;
+  if (output.OpenFile == 0) return true;
+  std::string error;
+  bool opened = false;
+  switch (output.OpenFileProgram) {
+    case 0:
+      opened = m_host.OpenWithDesktop(path, &error);
+      break;
+    case 1:
+      opened = m_host.OpenWithProgram(output.OpenProgram, path, &error);
+      break;
+    default:
+      error = "OpenFileProgram=" + std::to_string(output.OpenFileProgram) +
+              ": no way of opening the page is chosen";
+      break;
+  }
+  if (!opened && !error.empty()) {
+    m_host.ShowMessage(error, MessageIcon::Error, MessageButtons::Ok);
+  }
+  return opened;
+}
+
+}  // namespace pictavo

@@ -1,0 +1,86 @@
+#pragma once
+
+// The output run: turns the ticked rows of the list, in list order, into an album folder
+// (photos, thumbnails, pages, style sheets and images) and opens its first page. The desktop
+// program and the command line own one run object beside their list.
+
+#include <memory>
+#include <string>
+
+#include "album/OutputContext.h"
+#include "album/ThumbnailPage.h"
+#include "core/Host.h"
+#include "core/Settings.h"
+#include "items/ItemList.h"
+
+namespace pictavo {
+
+// Output types passed through the run.
+inline constexpr int kOutputThumbnail = 0;
+inline constexpr int kOutputThumbnailToo = 1;  // handled like 0
+inline constexpr int kOutputNone = 2;          // no generator: the run fails
+inline constexpr int kOutputSlideshow = 3;
+
+class OutputRun {
+ public:
+  // The run reads the list, the settings and the listed folder each time it needs them and
+  // changes none of them.
+  OutputRun(const ItemList& list, const Settings& settings, Host& host);
+
+  // The folder shown in the address box: where the items' sources are.
+  void SetListedFolder(std::string folder) { m_listedFolder = std::move(folder); }
+  const std::string& ListedFolder() const { return m_listedFolder; }
+
+  // The output type of an OutputStyle / Style value: 3 for the slideshow (2), else 0.
+  static int GetOutputTypeOfStyle(int style);
+
+  // "実行": confirm, write to the destination, report, open the first page.
+  bool ExecuteOutput(int outputType);
+  // "実行プレビュー": write into a fresh preview folder without asking and open it.
+  bool PreviewOutput(int outputType);
+
+  bool OutputToDestination(int outputType);
+  bool OutputToPreviewFolder(int outputType);
+  bool GenerateOutput(int outputType, const std::string& outputPath, const std::string& title,
+                      const std::string& header);
+  bool GenerateThumbnailOutput(const std::string& outputPath, const std::string& title,
+                               const std::string& header);
+  bool WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize);
+  bool WriteThumbnailFiles(const std::string& outputPath);
+  bool CopyStyleFile(const std::string& outputPath, const std::string& styleSheet);
+  bool CopyDesignImages(const std::string& outputPath);
+  bool OpenOutputFile(const std::string& path);
+
+  // The design folder: the styles folder joined with the design folder name.
+  static std::string GetDesignFolderPath();
+  // The output path of the settings: Location / folderName / FileName.html; empty when the
+  // location is empty.
+  std::string GetOutputPath(const std::string& location, const std::string& folderName) const;
+
+  // The progress window of the last command; null before the first.
+  ProgressWindow* GetProgressWindow() const { return m_progress.get(); }
+  // Where the next thumbnail page starts.
+  const ThumbnailPage::PageCursor& GetPageCursor() const { return m_cursor; }
+
+ private:
+  // The run's copy of the settings, with the values the run cannot work with mended.
+  Settings RunSettings() const;
+  OutputContext MakeContext(const Settings& runSettings) const;
+  void ShowProgress();
+  void HideProgress();
+  // Writes or copies one photo; false with the reason recorded.
+  bool WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
+                      int customSize);
+  bool GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
+                             const std::string& header);
+  bool WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath);
+
+  const ItemList& m_list;
+  const Settings& m_settings;
+  Host& m_host;
+  std::string m_listedFolder;
+  std::unique_ptr<ProgressWindow> m_progress;
+  ThumbnailPage::PageCursor m_cursor;
+};
+
+}  // namespace pictavo
