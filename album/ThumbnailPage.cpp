@@ -6,34 +6,8 @@
 #include "album/Navigation.h"
 #include "album/PageFrame.h"
 #include "core/LogUtils.h"
-#include "items/ImageUtils.h"
-
-#if __has_include("core/StdioFileEx.h")
 #include "core/StdioFileEx.h"
-#else
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <string_view>
-
-namespace pictavo {
-// Until the text-file class is in the build: mark and text in one write, replacing the file.
-inline bool WriteTextFileUtf8(const std::filesystem::path& path, std::string_view text) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    LogUtils::SetLastError(errno, path.string());
-    return false;
-  }
-  std::string bytes = "\xEF\xBB\xBF";
-  bytes.append(text);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const int writeError = errno;
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed) LogUtils::SetLastError(written ? errno : writeError, path.string());
-  return written && closed;
-}
-}  // namespace pictavo
-#endif
+#include "items/ImageUtils.h"
 
 namespace pictavo::ThumbnailPage {
 
