@@ -89,11 +89,16 @@ int RunBuild(const CliOptions& options) {
   };
   for (const auto& check : checks) {
     if (std::string error = check(); !error.empty()) {
+      RemoveCreatedFolders(loaded);
       PrintError(error);
       return kExitUsage;
     }
   }
-  if (NameIsTaken(build, loaded.settings)) return kExitUsage;
+  if (NameIsTaken(build, loaded.settings)) {
+    RemoveCreatedFolders(loaded);
+    return kExitUsage;
+  }
+  RemoveCreatedFolders(loaded);
   PrintError("build needs the folder scan, which this build does not have yet");
   return kExitRunFailed;
 }

@@ -69,6 +69,8 @@ int RunConfig(const CliOptions& options) {
     PrintError(error);
     return kExitUsage;
   }
+  // Reading or changing the file never makes the album folder.
+  RemoveCreatedFolders(loaded);
   switch (options.config.action) {
     case ConfigAction::Get:
       return Get(loaded, options.config);

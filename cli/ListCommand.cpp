@@ -55,6 +55,7 @@ int RunList(const CliOptions& options) {
     PrintError(error);
     return kExitUsage;
   }
+  RemoveCreatedFolders(loaded);
   TerminalProgress progress(DetectProgressMode(options.quiet, STDERR_FILENO), stderr,
                             STDERR_FILENO);
   TerminalHost host(progress, stderr, options.quiet);

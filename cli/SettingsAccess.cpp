@@ -1,16 +1,37 @@
 #include "cli/SettingsAccess.h"
 
+#include <system_error>
+
 #include "cli/Inputs.h"
+#include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
 #include "core/SettingsStore.h"
+#include "core/StringUtils.h"
 
 namespace pictavo::cli {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::exists(fs::symlink_status(path, error));
+}
+
+// The missing folders of path, from the first missing ancestor down to path itself.
+std::vector<fs::path> MissingFolders(const fs::path& path) {
+  std::vector<fs::path> missing;
+  for (fs::path at = path; !at.empty() && !Exists(at); at = at.parent_path()) {
+    missing.insert(missing.begin(), at);
+    if (at == at.parent_path()) break;
+  }
+  return missing;
 }
 
 }  // namespace
@@ -19,13 +40,37 @@ std::string SettingsFilePath(const CliOptions& options) {
   return options.settingsFile ? *options.settingsFile : PathUtils::GetApplicationSettingsFilePath();
 }
 
+void LoadSettingsNotingFolders(Settings& settings, const Profile& profile,
+                               std::vector<fs::path>* created) {
+  constexpr int kApplicationTitle = 57344;
+  const std::string defaultLocation = FileUtils::GetCombinePath(
+      FileUtils::GetPersonalPath(), StringUtils::GetLoadString(kApplicationTitle));
+  const std::string location = profile.GetString("Options\\Output", "Location", defaultLocation);
+  const std::vector<fs::path> missing =
+      location.empty() ? std::vector<fs::path>() : MissingFolders(location);
+  LoadSettings(settings, profile);
+  if (created == nullptr) return;
+  for (const fs::path& folder : missing) {
+    if (Exists(folder)) created->push_back(folder);
+  }
+}
+
+void RemoveCreatedFolders(LoadedSettings& loaded) {
+  for (auto it = loaded.createdFolders.rbegin(); it != loaded.createdFolders.rend(); ++it) {
+    std::error_code error;
+    fs::remove(*it, error);  // only an empty folder goes
+  }
+  loaded.createdFolders.clear();
+}
+
 Profile StoredForm(const Settings& settings) {
   Profile stored = Profile::FromText(std::string(), Profile::Encoding::Utf8);
   SaveSettings(settings, stored);
   return stored;
 }
 
-std::string ApplySetting(const SettingOverride& change, Profile& profile, Settings& settings) {
+std::string ApplySetting(const SettingOverride& change, Profile& profile, Settings& settings,
+                         std::vector<fs::path>* created) {
   const std::string name = change.section + " " + change.key;
   if (!StoredForm(settings).HasKey(change.section, change.key)) {
     return "no setting " + name + " (see pictavo-cli config list)";
@@ -34,7 +79,7 @@ std::string ApplySetting(const SettingOverride& change, Profile& profile, Settin
     return "cannot set " + name + " to " + Quoted(change.value);
   }
   Settings changed;
-  LoadSettings(changed, profile);
+  LoadSettingsNotingFolders(changed, profile, created);
   const std::string stored = StoredForm(changed).GetString(change.section, change.key, {});
   if (stored != change.value) {
     return Quoted(change.value) + " is not a value " + name + " can hold (it would become " +
@@ -55,9 +100,11 @@ std::string LoadCommandSettings(const CliOptions& options,
     return "cannot read the settings file " + Quoted(loaded.path) + ": " +
            LogUtils::GetLastErrorMessage();
   }
-  LoadSettings(loaded.settings, loaded.profile);
+  LoadSettingsNotingFolders(loaded.settings, loaded.profile, &loaded.createdFolders);
   for (const SettingOverride& change : overrides) {
-    if (std::string error = ApplySetting(change, loaded.profile, loaded.settings); !error.empty()) {
+    if (std::string error =
+            ApplySetting(change, loaded.profile, loaded.settings, &loaded.createdFolders);
+        !error.empty()) {
       return "--set: " + error;
     }
   }

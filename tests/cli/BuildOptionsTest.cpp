@@ -55,6 +55,9 @@ TEST_F(BuildChecks, RefusedOptionsExitWithTwoNameTheProblemAndWriteNoAlbum) {
        {"--styles", m_home.File("no styles here")},
        "styles.xml"},
       {"an album folder name that exists", {"--name", "taken"}, "既にフォルダーが存在します"},
+      {"a new location with a bad design",
+       {"--set", "Options\\Output", "Location", m_home.File("new/deep"), "--design", "42"},
+       "42"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -64,6 +67,9 @@ TEST_F(BuildChecks, RefusedOptionsExitWithTwoNameTheProblemAndWriteNoAlbum) {
     EXPECT_TRUE(result.out.empty()) << result.out;
     EXPECT_FALSE(HasEscapeCode(result.err));
     EXPECT_EQ(ListFolder(m_home / "albums"), std::vector<std::string>{"taken"});
+    // Loading the settings makes their Location; a refused build takes it away again.
+    EXPECT_FALSE(fs::exists(m_home / "Documents"));
+    EXPECT_FALSE(fs::exists(m_home / "new"));
   }
 }
 

@@ -65,6 +65,7 @@ TEST_F(ConfigCommand, GetOnAFreshInstallationPrintsTheDefaultsInTheirStoredForm)
     EXPECT_EQ(result.out, std::string(row.value) + "\n");
   }
   EXPECT_FALSE(fs::exists(SettingsFile())) << "get must never write the settings file";
+  EXPECT_FALSE(fs::exists(m_home / "Documents")) << "nor make the album location";
 }
 
 TEST_F(ConfigCommand, LocationDefaultsToPictavoInTheDocumentsFolder) {
