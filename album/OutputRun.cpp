@@ -1,6 +1,9 @@
 #include "album/OutputRun.h"
 
 #include <algorithm>
+#include <deque>
+#include <future>
+#include <thread>
 
 #include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
@@ -276,14 +279,70 @@ bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string&
 #endif
 }
 
-bool OutputRun::WritePhotoFile(const std::string& source, const std::string& destination,
-                               int photoSize, int customSize) {
-  if (photoSize == 0) return FileUtils::CopyFile(source, destination);
-  const ImageUtils::ImageSize size =
-      ImageUtils::GetThumbnailSize(source, PhotoLimit(photoSize, customSize));
-  return ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
+namespace {
+
+struct FileResult {
+  bool ok = false;
+  std::string error;  // the text to show when !ok, taken on the worker's own thread
+};
+
+// Image files are written on worker threads, at most `window` at a time, while the calling
+// thread pumps once per row and takes the results in list order: messages come in the same
+// order as in a sequential run.
+class OrderedWriters {
+ public:
+  OrderedWriters() : m_window(std::max(2u, std::thread::hardware_concurrency())) {}
+  ~OrderedWriters() {
+    Drain([](FileResult) {});
+  }
+
+  template <class Job, class OnResult>
+  void Submit(Job job, OnResult onResult) {
+    m_pending.push_back(std::async(std::launch::async, std::move(job)));
+    if (m_pending.size() >= m_window) Settle(onResult);
+  }
+  template <class OnResult>
+  void Drain(OnResult onResult) {
+    while (!m_pending.empty()) Settle(onResult);
+  }
+
+ private:
+  template <class OnResult>
+  void Settle(OnResult& onResult) {
+    FileResult result = m_pending.front().get();
+    m_pending.pop_front();
+    onResult(std::move(result));
+  }
+
+  std::size_t m_window;
+  std::deque<std::future<FileResult>> m_pending;
+};
+
+FileResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
+                          int customSize) {
+  LogUtils::ClearLastError();
+  bool ok = false;
+  if (photoSize == 0) {
+    ok = FileUtils::CopyFile(source, destination);
+  } else {
+    const ImageUtils::ImageSize size =
+        ImageUtils::GetThumbnailSize(source, PhotoLimit(photoSize, customSize));
+    ok = ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
                                             ImageUtils::GetEncoderFormat(source));
+  }
+  return {ok, ok ? std::string() : FailureText(destination)};
 }
+
+FileResult WriteThumbnailFile(const std::string& source, const std::string& destination,
+                              int limit) {
+  LogUtils::ClearLastError();
+  const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(source, limit);
+  const bool ok = ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
+                                                     ImageUtils::GetEncoderFormat(source));
+  return {ok, ok ? std::string() : FailureText(destination)};
+}
+
+}  // namespace
 
 bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize) {
   const std::string photoFolder =
@@ -291,22 +350,33 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
   Pump& pump = m_host.GetPump();
   int attempted = 0;
   int written = 0;
+  const auto onResult = [&](FileResult result) {
+    ++attempted;
+    if (result.ok) {
+      ++written;
+    } else {
+      m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
+    }
+  };
+  OrderedWriters writers;
   for (int row = 0; row < m_list.RowCount(); ++row) {
     if (!pump.PumpMessages()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
-    if (!EnsureFolder(photoFolder)) return false;
+    if (!EnsureFolder(photoFolder)) {
+      writers.Drain(onResult);
+      return false;
+    }
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
-    ++attempted;
     const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
-    LogUtils::ClearLastError();
-    if (WritePhotoFile(source, destination, photoSize, customSize)) {
-      ++written;
-    } else {
-      m_host.ShowMessage(FailureText(destination), MessageIcon::None, MessageButtons::Ok);
-    }
+    writers.Submit(
+        [source, destination, photoSize, customSize] {
+          return WritePhotoFile(source, destination, photoSize, customSize);
+        },
+        onResult);
   }
+  writers.Drain(onResult);
   // Each failed photo was shown and skipped; the album is only worth going on with when at
   // least one photo made it (or there was none to write).
   return attempted == 0 || written > 0;
@@ -318,19 +388,21 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   if (!EnsureFolder(thumbFolder)) return false;
   const int limit = ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize);
   Pump& pump = m_host.GetPump();
-  for (int row = 0; row < m_list.RowCount(); ++row) {
+  bool failed = false;
+  const auto onResult = [&failed](FileResult result) { failed = failed || !result.ok; };
+  OrderedWriters writers;
+  for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
     if (!pump.PumpMessages()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
-    const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(source, limit);
-    if (!ImageUtils::SaveImageThumbnailFile(
-            source, FileUtils::GetCombinePath(thumbFolder, item.name), size.width, size.height,
-            ImageUtils::GetEncoderFormat(source))) {
-      return false;
-    }
+    const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
+    writers.Submit(
+        [source, destination, limit] { return WriteThumbnailFile(source, destination, limit); },
+        onResult);
   }
-  return true;
+  writers.Drain(onResult);
+  return !failed;
 }
 
 bool OutputRun::CopyStyleFile(const std::string& outputPath, const std::string& styleSheet) {

@@ -68,9 +68,6 @@ class OutputRun {
   OutputContext MakeContext(const Settings& runSettings) const;
   void ShowProgress();
   void HideProgress();
-  // Writes or copies one photo; false with the reason recorded.
-  bool WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
-                      int customSize);
   bool GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
                              const std::string& header);
   bool WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath);
