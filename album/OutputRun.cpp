@@ -7,6 +7,7 @@
 
 #include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
+#include "album/PhotoPage.h"
 #include "album/Slideshow.h"
 #include "album/StyleFuncs.h"
 #include "core/FileUtils.h"
@@ -15,13 +16,6 @@
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
 #include "items/ImageUtils.h"
-
-#if __has_include("album/PhotoPage.h")
-#include "album/PhotoPage.h"
-#define PICTAVO_HAS_PHOTO_PAGES 1
-#else
-#define PICTAVO_HAS_PHOTO_PAGES 0
-#endif
 
 namespace pictavo {
 
@@ -260,23 +254,13 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
 
 bool OutputRun::GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
                                       const std::string& header) {
-  (void)outputPath;
-  (void)title;
-  (void)header;
-  LogUtils::SetLastErrorMessage("the slideshow cannot be written by this build");
-  return false;
+  const Settings runSettings = RunSettings();
+  const SlideshowRunContext run{m_list, runSettings, m_host, m_listedFolder};
+  return GenerateSlideshowOutput(run, outputPath, title, header);
 }
 
 bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath) {
-#if PICTAVO_HAS_PHOTO_PAGES
   return WritePhotoPages(run, outputPath, run.settings.Output.FileName + ".html");
-#else
-  // Thumbnails that link to photo pages need those pages; without them the album is broken.
-  (void)run;
-  (void)outputPath;
-  LogUtils::SetLastErrorMessage("photo pages cannot be written by this build");
-  return false;
-#endif
 }
 
 namespace {

@@ -350,6 +350,19 @@ TEST_F(OutputRunFixture, UntickedRowsAndFoldersAreNotPhotographed) {
   EXPECT_TRUE(m_host.m_messages.empty());
 }
 
+TEST_F(OutputRunFixture, TheSlideshowStyleWritesASlideshowAlbum) {
+  AddPhotos({"a.jpg", "b c.jpg"});
+  m_settings.OutputStyle.Style = 2;
+  ASSERT_TRUE(MakeRun().ExecuteOutput(OutputRun::GetOutputTypeOfStyle(2)));
+  EXPECT_EQ(m_host.MessageTexts().back(), kDone);
+  EXPECT_TRUE(fs::is_regular_file(Album() / "js/slideshow.js"));
+  EXPECT_EQ(testing::ListFolder(Album() / "photos"),
+            (std::vector<std::string>{"a.jpg", "b c.jpg"}));
+  EXPECT_FALSE(fs::exists(Album() / "thumbs"));
+  const auto checks = testing::CheckAlbum(Album());
+  EXPECT_TRUE(checks.Ok()) << checks.Describe();
+}
+
 TEST_F(OutputRunFixture, OutputTypeTwoHasNoGenerator) {
   AddPhotos({"a.jpg"});
   EXPECT_FALSE(MakeRun().ExecuteOutput(2));
@@ -360,19 +373,26 @@ TEST_F(OutputRunFixture, OutputTypeTwoHasNoGenerator) {
 TEST_F(OutputRunFixture, PhotoPageLinksNeedThePhotoPagesAndTheDesignImages) {
   AddPhotos({"a.jpg", "b.jpg"});
   m_settings.OutputThumbnail.ThumbnailImageLink = 1;
-  const bool written = MakeRun().ExecuteOutput(0);
-#if __has_include("album/PhotoPage.h")
-  ASSERT_TRUE(written);
-  EXPECT_TRUE(fs::is_regular_file(Album() / "src/page2.html"));
+  ASSERT_TRUE(MakeRun().ExecuteOutput(0));
+  EXPECT_EQ(testing::ListFolder(Album()),
+            (std::vector<std::string>{"css", "images", "index.html", "photos", "src", "thumbs"}));
+  EXPECT_EQ(testing::ListFolder(Album() / "src"),
+            (std::vector<std::string>{"page1.html", "page2.html"}));
   EXPECT_TRUE(fs::is_regular_file(Album() / "images/prev-disabled.png"));
   const auto checks = testing::CheckAlbum(Album());
   EXPECT_TRUE(checks.Ok()) << checks.Describe();
-#else
-  // Without photo pages the thumbnails would link nowhere: the run must not claim success.
-  EXPECT_FALSE(written);
+  EXPECT_EQ(checks.pages, 3);
+}
+
+TEST_F(OutputRunFixture, MissingDesignImagesFailAPhotoPageAlbumBeforeTheStyleSheets) {
+  AddPhotos({"a.jpg"});
+  m_settings.OutputThumbnail.ThumbnailImageLink = 1;
+  fs::create_directories(m_dir / "styles/design/css");
+  testing::WriteBytes(m_dir / "styles/design/css/common.css", "body{}");
+  PathUtils::SetStyleFolderPath(m_dir.File("styles"));
+  EXPECT_FALSE(MakeRun().ExecuteOutput(0));
   EXPECT_EQ(m_host.MessageTexts().back(), kFailed);
   EXPECT_FALSE(fs::exists(Album() / "css"));
-#endif
 }
 
 TEST_F(OutputRunFixture, ASecondDesignAddsItsSheetAndThePagesLinkOnlyIt) {
