@@ -185,6 +185,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
   const std::filesystem::path output(outputPath);
   if (outputPath.empty() || !output.is_absolute()) {
     out.lastError = "no album folder";
+    LogUtils::SetLastErrorMessage(out.lastError);
     return false;
   }
   const Settings& settings = context.settings;

@@ -10,6 +10,7 @@
 
 #include "HtmlCheck.h"
 #include "album/PhotoPage.h"
+#include "core/LogUtils.h"
 #include "core/PathUtils.h"
 #include "items/ItemList.h"
 #include "support/Fixtures.h"
@@ -125,6 +126,7 @@ TEST_F(PhotoPages, AnEmptyOrRelativeOutputPathWritesNothing) {
   const fs::path before = fs::current_path();
   fs::current_path(m_temp.Path());
   EXPECT_FALSE(WritePhotoPages(Context(), "", "index.html"));
+  EXPECT_FALSE(LogUtils::GetLastErrorMessage().empty()) << "the caller can name the reason";
   EXPECT_FALSE(WritePhotoPages(Context(), "index.html", "index.html"));
   EXPECT_FALSE(fs::exists(m_temp.Path() / "src"));
   fs::current_path(before);
