@@ -141,6 +141,11 @@ std::string GetMetaGeneratorTag(const std::string& generator) {
   return Open("meta", Attr("name", "generator") + Attr("content", generator));
 }
 
+std::string GetMetaViewportTag() {
+  return Open("meta",
+              Attr("name", "viewport") + Attr("content", "width=device-width, initial-scale=1"));
+}
+
 std::string GetTitleTag(const std::string& title) {
   // The title element holds text only: a tag in the user's title would show as such in the
   // window title and confuse parsers, so tags are dropped and their text kept.

@@ -28,6 +28,8 @@ std::string GetHeadClosingTag();
 std::string GetMetaXUACompatibleTag(const std::string& value);
 std::string GetMetaContentTypeTag(const std::string& charset);
 std::string GetMetaGeneratorTag(const std::string& generator);
+// Phones lay a page without it out at desktop width and shrink it to fit.
+std::string GetMetaViewportTag();
 // Tags in title are dropped (the element holds text only); entities stay.
 std::string GetTitleTag(const std::string& title);
 std::string GetLinkCSSTag(const std::string& href);

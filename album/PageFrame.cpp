@@ -63,6 +63,7 @@ void AddPageOpening(PageLines& lines, PageKind kind, const std::string& title,
   lines.Add(GetHeadTag());
   lines.Add(GetMetaXUACompatibleTag("Edge"));
   lines.Add(GetMetaContentTypeTag("utf-8"));
+  lines.Add(GetMetaViewportTag());
   lines.Add(GetMetaGeneratorTag(OutputFuncs::GetGeneratorOutputString()));
   for (const auto& sheet : GetStyleSheets(kind, designStyleSheet)) {
     lines.Add(GetStyleSheetLink(sheet, prefix));

@@ -84,6 +84,7 @@ TEST(PageFrame, HeadLinesComeInOrderAndTheBodyIsFramedAndClosed) {
   const std::vector<std::string> inOrder = {
       "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n",
       "<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\">\r\n<meta charset=\"utf-8\">\r\n",
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n",
       "<meta name=\"generator\" content=\"" + OutputFuncs::GetGeneratorOutputString() + "\">",
       "<title>x</title>\r\n</head>\r\n<body>\r\n\t<header id=\"header\" class=\"header\">\r\n\r\n",
       "\t\t<div class=\"header-inner\">\r\n\r\n\t\t\t<div class=\"header-title\">\r\n\r\n"
