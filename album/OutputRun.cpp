@@ -255,8 +255,7 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
 bool OutputRun::GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
                                       const std::string& header) {
   const Settings runSettings = RunSettings();
-  const SlideshowRunContext run{m_list, runSettings, m_host, m_listedFolder};
-  return GenerateSlideshowOutput(run, outputPath, title, header);
+  return GenerateSlideshowOutput(MakeContext(runSettings), outputPath, title, header);
 }
 
 bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "album/OutputContext.h"
 #include "core/Settings.h"
 
 namespace pictavo {
@@ -40,20 +41,12 @@ struct SlideshowScriptValues {
   bool showNote = true;      // keeps the lines that hold [SHOWNOTE]
 };
 
-// What the slideshow takes from the output run.
-struct SlideshowRunContext {
-  const ItemList& list;      // rows in display order; ticked rows are the show
-  const Settings& settings;  // the run's settings
-  Host& host;                // messages and the pump
-  std::string listedFolder;  // the folder the items were listed from: the sources
-};
-
 // The slideshow step of an output run, after the photos are written: the page at outputPath,
 // the design images, js/slideshow.js and the style sheets. False when the page, the images or
 // the script could not be written (the page and script failures are shown with the system's
 // text; the caller shows its own failure message). A missing template is shown, leaves an
 // empty script and does not fail the run.
-bool GenerateSlideshowOutput(const SlideshowRunContext& run, const std::string& outputPath,
+bool GenerateSlideshowOutput(const OutputContext& run, const std::string& outputPath,
                              const std::string& title, const std::string& header);
 
 namespace Slideshow {
@@ -61,21 +54,23 @@ namespace Slideshow {
 // The display box of the slideshow photos: 0 (own size), 1024, 800, 640 or PhotoDimensions.
 int GetPhotoLimit(const Settings& settings);
 
-// The text of the first ticked row in a column (0 the file name, 19 the note); empty when no
-// row is ticked or the pump reports a quit (it runs before each row).
-std::string GetFirstTickedText(const ItemList& list, int column, Pump& pump);
+// The text of the first ticked row in a column (0 the file name, 19 the note), passing over
+// rows whose source is a folder; empty when there is none or the pump reports a quit (it runs
+// before each row).
+std::string GetFirstTickedText(const OutputContext& run, int column);
 
-// The ticked items in list order, with their photo sizes computed from the sources. A quit
+// The ticked items in list order, with their photo sizes computed from the sources. Items
+// whose source is a folder are left out: the photo step writes no photo for them. A quit
 // from the pump (before each row) ends the list early.
-std::vector<SlideshowEntry> GetTickedEntries(const SlideshowRunContext& run);
+std::vector<SlideshowEntry> GetTickedEntries(const OutputContext& run);
 
 // The page text for an album folder (no trailing "/").
-std::string BuildSlideshowPage(const SlideshowRunContext& run, const std::string& albumFolder,
+std::string BuildSlideshowPage(const OutputContext& run, const std::string& albumFolder,
                                const std::string& title, const std::string& header);
 
 // Writes <folder of outputPath>/js/<fileName> from the design's template. False when the
 // script cannot be created or written; true (after a message) when the template is missing.
-bool WriteSlideshowScript(const SlideshowRunContext& run, const std::string& outputPath,
+bool WriteSlideshowScript(const OutputContext& run, const std::string& outputPath,
                           const std::string& fileName);
 
 // "[INTERVAL]": the duration text in seconds, read with the C locale, as whole milliseconds

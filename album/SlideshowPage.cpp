@@ -8,7 +8,6 @@
 #include "album/OutputFuncs.h"
 #include "album/PageFrame.h"
 #include "album/Slideshow.h"
-#include "album/StyleFuncs.h"
 #include "core/AlbumColumns.h"
 #include "core/FileUtils.h"
 #include "core/Host.h"
@@ -31,6 +30,13 @@ constexpr int kNoteColumn = 19;
 // The list's text of a column; the note column shows the item's note.
 std::string ColumnText(int column, const ALBUMITEM& item) {
   return column == kNoteColumn ? item.note : GetColumnText(column, item);
+}
+
+// A ticked row whose source is a file: the photo step skips folders, so the show does too.
+bool IsShownRow(const OutputContext& run, int row) {
+  if (!run.list.IsRowChecked(row)) return false;
+  const std::string name = ColumnText(kNameColumn, run.list.RowItem(row));
+  return !FileUtils::IsDirectory(FileUtils::GetCombinePath(run.listedFolder, name));
 }
 
 std::string DesignFolder() {
@@ -72,7 +78,7 @@ void AddNoteRows(PageLines& lines, const std::string& note) {
   lines.Add(0, HtmlFuncs::GetTrClosingTag(), true);
 }
 
-void AddPhotoCell(PageLines& lines, const SlideshowRunContext& run, const std::string& albumFolder,
+void AddPhotoCell(PageLines& lines, const OutputContext& run, const std::string& albumFolder,
                   const std::string& firstName) {
   const std::string& photoName = run.settings.Output.PhotoName;
   const std::string path =
@@ -135,20 +141,21 @@ int GetPhotoLimit(const Settings& settings) {
   }
 }
 
-std::string GetFirstTickedText(const ItemList& list, int column, Pump& pump) {
-  for (int row = 0; row < list.RowCount(); ++row) {
+std::string GetFirstTickedText(const OutputContext& run, int column) {
+  Pump& pump = run.host.GetPump();
+  for (int row = 0; row < run.list.RowCount(); ++row) {
     if (!pump.PumpMessages()) return {};
-    if (list.IsRowChecked(row)) return ColumnText(column, list.RowItem(row));
+    if (IsShownRow(run, row)) return ColumnText(column, run.list.RowItem(row));
   }
   return {};
 }
 
-std::vector<SlideshowEntry> GetTickedEntries(const SlideshowRunContext& run) {
+std::vector<SlideshowEntry> GetTickedEntries(const OutputContext& run) {
   std::vector<SlideshowEntry> entries;
   Pump& pump = run.host.GetPump();
   for (int row = 0; row < run.list.RowCount(); ++row) {
     if (!pump.PumpMessages()) break;
-    if (!run.list.IsRowChecked(row)) continue;
+    if (!IsShownRow(run, row)) continue;
     const ALBUMITEM& item = run.list.RowItem(row);
     SlideshowEntry entry;
     entry.name = ColumnText(kNameColumn, item);
@@ -162,13 +169,11 @@ std::vector<SlideshowEntry> GetTickedEntries(const SlideshowRunContext& run) {
   return entries;
 }
 
-std::string BuildSlideshowPage(const SlideshowRunContext& run, const std::string& albumFolder,
+std::string BuildSlideshowPage(const OutputContext& run, const std::string& albumFolder,
                                const std::string& title, const std::string& header) {
   const Settings& settings = run.settings;
-  Pump& pump = run.host.GetPump();
-  const std::string firstName = GetFirstTickedText(run.list, kNameColumn, pump);
-  const std::string design =
-      StyleFuncs::GetDesignStyleSheetName(settings.OutputStyle.StyleDesign, pump);
+  const std::string firstName = GetFirstTickedText(run, kNameColumn);
+  const std::string& design = run.designStyleSheet;
   const std::string script = PathUtils::GetJSFolderName() + "/" + kSlideshowScriptFileName;
 
   PageLines lines;
@@ -190,7 +195,7 @@ std::string BuildSlideshowPage(const SlideshowRunContext& run, const std::string
   lines.Add(Navigation::GetSlideshowButtonCell("next"));
   lines.Add(5, HtmlFuncs::GetTrClosingTag(), true);
   if (settings.OutputSlideshow.ViewNote != 0) {
-    AddNoteRows(lines, GetFirstTickedText(run.list, kNoteColumn, pump));
+    AddNoteRows(lines, GetFirstTickedText(run, kNoteColumn));
   }
   lines.Add(4, HtmlFuncs::GetTbodyClosingTag());
   lines.Add(3, HtmlFuncs::GetTableClosingTag());
@@ -198,7 +203,7 @@ std::string BuildSlideshowPage(const SlideshowRunContext& run, const std::string
   return lines.Join();
 }
 
-bool WriteSlideshowScript(const SlideshowRunContext& run, const std::string& outputPath,
+bool WriteSlideshowScript(const OutputContext& run, const std::string& outputPath,
                           const std::string& fileName) {
   const std::string jsFolder = PathUtils::GetJSFolderName();
   const std::string folder = FileUtils::GetCombinePath(AlbumFolderOf(outputPath), jsFolder);
@@ -240,7 +245,7 @@ bool WriteSlideshowScript(const SlideshowRunContext& run, const std::string& out
 
 }  // namespace Slideshow
 
-bool GenerateSlideshowOutput(const SlideshowRunContext& run, const std::string& outputPath,
+bool GenerateSlideshowOutput(const OutputContext& run, const std::string& outputPath,
                              const std::string& title, const std::string& header) {
   CStdioFileEx page;
   page.SetCodePage(kCodePage);
@@ -261,10 +266,9 @@ bool GenerateSlideshowOutput(const SlideshowRunContext& run, const std::string& 
   if (!CopyDesignImages(outputPath)) return false;
   const bool written = Slideshow::WriteSlideshowScript(run, outputPath, kSlideshowScriptFileName);
   if (!written) return false;
-  const std::string design =
-      StyleFuncs::GetDesignStyleSheetName(run.settings.OutputStyle.StyleDesign, run.host.GetPump());
-  for (const std::string& sheet : {design, std::string("common.css"), std::string("style.css"),
-                                   std::string("photo.css"), std::string("slideshow.css")}) {
+  for (const std::string& sheet :
+       {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
+        std::string("photo.css"), std::string("slideshow.css")}) {
     CopyStyleSheet(outputPath, sheet);  // a missing sheet does not fail the run
   }
   return written;

@@ -9,7 +9,6 @@
 
 #include "HtmlCheck.h"
 #include "album/Slideshow.h"
-#include "album/StyleFuncs.h"
 #include "core/PathUtils.h"
 #include "items/ItemList.h"
 #include "support/Fixtures.h"
@@ -61,18 +60,12 @@ class SlideshowRunTest : public ::testing::Test {
         "play=[AUTOPLAY];\r\nnames=[[NAME]];\r\n\r\n[SHOWFILENAME]showNames();\r\n"
         "notes=[[NOTE]];\r\ndims=[[DIMENSIONS]];\r\n[SHOWNOTE]showNotes();\r\n");
     PathUtils::SetStyleFolderPath((m_dir / "styles").string());
-    m_savedDesigns = StyleFuncs::GetDesignItems();
-    StyleFuncs::SetDesignItems({{0, "Standard", "standard.css"}, {1, "Blue", "blue.css"}});
-    m_settings.OutputStyle.StyleDesign = 1;
     m_settings.OutputSlideshow.PhotoSize = 3;  // 640
     fs::create_directories(m_source);
     fs::create_directories(m_album);
   }
 
-  void TearDown() override {
-    PathUtils::SetStyleFolderPath(m_savedStyles);
-    StyleFuncs::SetDesignItems(m_savedDesigns);
-  }
+  void TearDown() override { PathUtils::SetStyleFolderPath(m_savedStyles); }
 
   void WriteTemplate(const std::string& text) { WriteFile(m_design / "js" / "slideshow.js", text); }
 
@@ -90,7 +83,7 @@ class SlideshowRunTest : public ::testing::Test {
     m_list.SetRowChecked(row, ticked);
   }
 
-  SlideshowRunContext Run() { return {m_list, m_settings, m_host, m_source.string()}; }
+  OutputContext Run() { return {m_list, m_settings, m_host, m_source.string(), "blue.css"}; }
 
   bool Generate() {
     return GenerateSlideshowOutput(Run(), (m_album / "index.html").string(), "タイトル",
@@ -106,7 +99,6 @@ class SlideshowRunTest : public ::testing::Test {
   fs::path m_source = m_dir / "listed";
   fs::path m_album = m_dir / "album";
   std::string m_savedStyles;
-  std::vector<StyleFuncs::DESIGNITEM> m_savedDesigns;
   Settings m_settings;
   ItemList m_list;
   RecordingHost m_host;
@@ -326,6 +318,23 @@ TEST_F(SlideshowRunTest, MissingDesignImagesFailTheRunWithoutAMessage) {
   EXPECT_FALSE(fs::exists(m_album / "js" / "slideshow.js"));
 }
 
+TEST_F(SlideshowRunTest, TickedFoldersAreLeftOutOfTheShow) {
+  // The photo step writes nothing for a folder; a slot for it would show a broken photo.
+  fs::create_directories(m_source / "folder.jpg");
+  ALBUMITEM folder;
+  folder.name = "folder.jpg";
+  folder.note = "folder note";
+  m_list.SetRowChecked(m_list.InsertRow(m_list.AddItem(folder)), true);
+  AddPhoto("real.jpg", 100, 50, "real note");
+  ASSERT_TRUE(Generate());
+  EXPECT_EQ(Script().find("folder"), std::string::npos) << Script();
+  EXPECT_NE(Script().find("\"real.jpg\""), std::string::npos);
+  const std::string page = Page();
+  EXPECT_EQ(page.find("folder"), std::string::npos);
+  EXPECT_NE(page.find("photos/real.jpg"), std::string::npos);
+  EXPECT_NE(page.find("real note"), std::string::npos);
+}
+
 TEST_F(SlideshowRunTest, QuitFromThePumpEndsTheListsEarly) {
   AddPhoto("a.jpg", 10, 10, "");
   AddPhoto("b.jpg", 10, 10, "");
@@ -337,14 +346,14 @@ TEST_F(SlideshowRunTest, QuitFromThePumpEndsTheListsEarly) {
 
   m_host.m_pump.m_calls = 0;
   m_host.m_pump.m_quitAt = {1};
-  EXPECT_EQ(Slideshow::GetFirstTickedText(m_list, 0, m_host.m_pump), "");
+  EXPECT_EQ(Slideshow::GetFirstTickedText(Run(), 0), "");
   m_host.m_pump.m_calls = 0;
   m_host.m_pump.m_quitAt = {};
-  EXPECT_EQ(Slideshow::GetFirstTickedText(m_list, 0, m_host.m_pump), "a.jpg");
+  EXPECT_EQ(Slideshow::GetFirstTickedText(Run(), 0), "a.jpg");
   m_list.SetRowChecked(0, false);
-  EXPECT_EQ(Slideshow::GetFirstTickedText(m_list, 0, m_host.m_pump), "b.jpg");
+  EXPECT_EQ(Slideshow::GetFirstTickedText(Run(), 0), "b.jpg");
   m_list.CheckAllRows(false);
-  EXPECT_EQ(Slideshow::GetFirstTickedText(m_list, 0, m_host.m_pump), "");
+  EXPECT_EQ(Slideshow::GetFirstTickedText(Run(), 0), "");
 }
 
 }  // namespace

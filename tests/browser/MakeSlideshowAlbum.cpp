@@ -13,12 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "album/OutputRun.h"
 #include "album/Slideshow.h"
 #include "album/StyleFuncs.h"
 #include "core/FileUtils.h"
-#include "core/LogUtils.h"
 #include "core/PathUtils.h"
-#include "items/ImageUtils.h"
 #include "items/ItemList.h"
 #include "support/Fixtures.h"
 #include "support/RecordingHost.h"
@@ -67,21 +66,6 @@ std::string Quoted(const std::string& text) {
   return "\"" + Slideshow::GetScriptStringText(text) + "\"";
 }
 
-// The photo step of an output run: each ticked source fitted into the slideshow's box.
-bool WritePhotos(const Settings& settings, const std::string& source, const std::string& album) {
-  const std::string photos = FileUtils::GetCombinePath(album, settings.Output.PhotoName);
-  if (!FileUtils::CreateFolderPathExists(photos)) return false;
-  for (const Photo& photo : kPhotos) {
-    const std::string from = FileUtils::GetCombinePath(source, photo.name);
-    const auto size = ImageUtils::GetThumbnailSize(from, Slideshow::GetPhotoLimit(settings));
-    if (!ImageUtils::SaveImageThumbnailFile(from, FileUtils::GetCombinePath(photos, photo.name),
-                                            size.width, size.height, "")) {
-      return false;
-    }
-  }
-  return true;
-}
-
 int Run(int argc, char** argv) {
   if (argc < 2) {
     std::cerr << "usage: pictavo_slideshow_album <folder> [Key=Value ...]\n";
@@ -117,14 +101,12 @@ int Run(int argc, char** argv) {
   StyleFuncs::GetStylesInformation(
       FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(), "styles.xml"));
   testing::RecordingHost host;
-  if (!WritePhotos(settings, source, album)) {
-    std::cerr << "photos not written: " << LogUtils::GetLastErrorMessage() << '\n';
-    return 1;
-  }
   const std::string page = FileUtils::GetCombinePath(album, "index.html");
   const std::string header = "ヘッダー &amp; <b>markup</b>";
-  SlideshowRunContext run{list, settings, host, source};
-  const bool ok = GenerateSlideshowOutput(run, page, "スライドショー", header);
+  // The whole output run of a slideshow: photos, page, script, images and style sheets.
+  OutputRun output(list, settings, host);
+  output.SetListedFolder(source);
+  const bool ok = output.GenerateOutput(kOutputSlideshow, page, "スライドショー", header);
   for (const auto& text : host.MessageTexts()) std::cerr << "message: " << text << '\n';
   if (!ok || !host.MessageTexts().empty()) {
     std::cerr << "the slideshow was not written\n";
