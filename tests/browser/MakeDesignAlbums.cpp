@@ -118,15 +118,7 @@ bool WriteAlbum(const ItemList& list, const std::string& source, const Album& al
   const std::string page = FileUtils::GetCombinePath(album.folder, "index.html");
   const auto& title = album.settings.OutputPage.Title;
   const auto& header = album.settings.OutputPage.Header;
-  bool ok = false;
-  if (album.outputType == kOutputSlideshow) {
-    // The slideshow step itself, after the photos, as the output run calls it.
-    const auto& show = album.settings.OutputSlideshow;
-    ok = run.WritePhotoFiles(page, show.PhotoSize, show.PhotoDimensions) &&
-         GenerateSlideshowOutput({list, album.settings, host, source}, page, title, header);
-  } else {
-    ok = run.GenerateOutput(album.outputType, page, title, header);
-  }
+  const bool ok = run.GenerateOutput(album.outputType, page, title, header);
   for (const auto& text : host.MessageTexts()) std::cerr << "message: " << text << '\n';
   if (!ok) {
     std::cerr << "album not written: " << album.folder << ": " << LogUtils::GetLastErrorMessage()
