@@ -47,8 +47,9 @@ class OutputRun {
                                const std::string& header);
   bool WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize);
   bool WriteThumbnailFiles(const std::string& outputPath);
-  bool CopyStyleFile(const std::string& outputPath, const std::string& styleSheet);
-  bool CopyDesignImages(const std::string& outputPath);
+  // The design's copies into the album; the slideshow step uses them too.
+  static bool CopyStyleFile(const std::string& outputPath, const std::string& styleSheet);
+  static bool CopyDesignImages(const std::string& outputPath);
   bool OpenOutputFile(const std::string& path);
 
   // The design folder: the styles folder joined with the design folder name.

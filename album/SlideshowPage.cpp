@@ -6,6 +6,7 @@
 #include "album/HtmlFuncs.h"
 #include "album/Navigation.h"
 #include "album/OutputFuncs.h"
+#include "album/OutputRun.h"
 #include "album/PageFrame.h"
 #include "album/Slideshow.h"
 #include "core/AlbumColumns.h"
@@ -37,11 +38,6 @@ bool IsShownRow(const OutputContext& run, int row) {
   if (!run.list.IsRowChecked(row)) return false;
   const std::string name = ColumnText(kNameColumn, run.list.RowItem(row));
   return !FileUtils::IsDirectory(FileUtils::GetCombinePath(run.listedFolder, name));
-}
-
-std::string DesignFolder() {
-  return FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(),
-                                   PathUtils::GetDesignFolderName());
 }
 
 std::string AlbumFolderOf(const std::string& outputPath) {
@@ -102,24 +98,6 @@ void AddPhotoCell(PageLines& lines, const OutputContext& run, const std::string&
   lines.Add(HtmlFuncs::GetDivClosingTag(1));
   lines.Add(7, HtmlFuncs::GetDivClosingTag(1));
   lines.Add(6, HtmlFuncs::GetTdClosingTag(), true);
-}
-
-// The style sheet copy of an output run: design css folder into the album's css folder.
-bool CopyStyleSheet(const std::string& outputPath, const std::string& fileName) {
-  const std::string cssFolder = PathUtils::GetCSSFolderName();
-  const std::string source = FileUtils::GetCombinePath(DesignFolder(), cssFolder);
-  if (!FileUtils::IsDirectory(source)) return false;
-  const std::string destination = FileUtils::GetCombinePath(AlbumFolderOf(outputPath), cssFolder);
-  if (!FileUtils::CreateFolderPathExists(destination)) return false;
-  return FileUtils::CopyFile(FileUtils::GetCombinePath(source, fileName),
-                             FileUtils::GetCombinePath(destination, fileName));
-}
-
-bool CopyDesignImages(const std::string& outputPath) {
-  const std::string images = PathUtils::GetImagesFolderName();
-  const std::string destination = FileUtils::GetCombinePath(AlbumFolderOf(outputPath), images);
-  if (!FileUtils::CreateFolderPathExists(destination)) return false;
-  return FolderUtils::CopyFolder(FileUtils::GetCombinePath(DesignFolder(), images), destination);
 }
 
 }  // namespace
@@ -225,7 +203,8 @@ bool WriteSlideshowScript(const OutputContext& run, const std::string& outputPat
   CStdioFileEx source;
   source.SetCodePage(kCodePage);
   const std::string templatePath = FileUtils::GetCombinePath(
-      FileUtils::GetCombinePath(DesignFolder(), jsFolder), kSlideshowScriptFileName);
+      FileUtils::GetCombinePath(OutputRun::GetDesignFolderPath(), jsFolder),
+      kSlideshowScriptFileName);
   if (!source.Open(templatePath, CStdioFileEx::modeRead | CStdioFileEx::typeBinary)) {
     ShowLastError(run.host);
     if (!script.Close()) ShowLastError(run.host);
@@ -263,13 +242,13 @@ bool GenerateSlideshowOutput(const OutputContext& run, const std::string& output
     return false;
   }
   if (text.empty()) return false;
-  if (!CopyDesignImages(outputPath)) return false;
+  if (!OutputRun::CopyDesignImages(outputPath)) return false;
   const bool written = Slideshow::WriteSlideshowScript(run, outputPath, kSlideshowScriptFileName);
   if (!written) return false;
   for (const std::string& sheet :
        {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
         std::string("photo.css"), std::string("slideshow.css")}) {
-    CopyStyleSheet(outputPath, sheet);  // a missing sheet does not fail the run
+    OutputRun::CopyStyleFile(outputPath, sheet);  // a missing sheet does not fail the run
   }
   return written;
 }
