@@ -14,11 +14,12 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
 
+#include "core/LogUtils.h"
+#include "items/VipsJpegFallback.h"
+
 namespace pictavo::VipsImage {
 
 namespace {
-
-thread_local std::string t_lastError;
 
 struct StartState {
   bool ok = false;
@@ -164,6 +165,22 @@ std::string VipsFailure(const std::exception& error) {
   return text;
 }
 
+// The damaged-JPEG path: our own decode, then the same turn and scale as the normal path.
+vips::VImage TolerantThumbnail(const std::string& src, const Header& header, int width,
+                               int height) {
+  using vips::VImage;
+  const bool sideways = header.orientation >= 5;
+  VImage decoded;
+  std::string ignored;  // the caller reports libvips' own reason
+  if (!DecodeJpegTolerantly(src, sideways ? height : width, sideways ? width : height, &decoded,
+                            &ignored)) {
+    return VImage();
+  }
+  decoded.set(VIPS_META_ORIENTATION, header.orientation);
+  return decoded.autorot().thumbnail_image(
+      width, VImage::option()->set("height", height)->set("size", VIPS_SIZE_FORCE));
+}
+
 }  // namespace
 
 bool EnsureStarted(std::string* error) {
@@ -173,11 +190,7 @@ bool EnsureStarted(std::string* error) {
 }
 
 void RecordError(const std::string& text) {
-  t_lastError = text;
-}
-
-std::string LastError() {
-  return t_lastError;
+  LogUtils::SetLastErrorMessage(text);
 }
 
 bool IsRegularFile(const std::string& path) {
@@ -235,7 +248,7 @@ bool SaveThumbnail(const std::string& src, const std::string& dst, int width, in
   }
   const Header header = ReadHeader(src);
   if (!header.ok) {
-    *error = LastError();
+    *error = LogUtils::GetLastErrorMessage();
     return false;
   }
   const std::string format = encoder.empty() ? header.encoder : encoder;
@@ -247,12 +260,25 @@ bool SaveThumbnail(const std::string& src, const std::string& dst, int width, in
   width = std::min(width, header.width);
   height = std::min(height, header.height);
   try {
-    VImage thumb = VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width,
-                                            VImage::option()
-                                                ->set("height", height)
-                                                ->set("size", VIPS_SIZE_FORCE)
-                                                ->set("fail_on", VIPS_FAIL_ON_NONE));
-    const Blob blob = Encode(Encodable(thumb), format);
+    Blob blob;
+    try {
+      // Pixels are decoded lazily, so a damaged file fails inside the encoder, not here.
+      VImage thumb = VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width,
+                                              VImage::option()
+                                                  ->set("height", height)
+                                                  ->set("size", VIPS_SIZE_FORCE)
+                                                  ->set("fail_on", VIPS_FAIL_ON_NONE));
+      blob = Encode(Encodable(thumb), format);
+    } catch (const vips::VError& failure) {
+      if (header.encoder != "image/jpeg") throw;
+      const std::string vipsError = VipsFailure(failure);
+      VImage thumb = TolerantThumbnail(src, header, width, height);
+      if (thumb.get_image() == nullptr) {
+        *error = vipsError;
+        return false;
+      }
+      blob = Encode(Encodable(thumb), format);
+    }
     size_t size = 0;
     const void* data = vips_area_get_data(reinterpret_cast<VipsArea*>(blob.get()), &size, nullptr,
                                           nullptr, nullptr);

@@ -15,8 +15,6 @@ bool EnsureStarted(std::string* error = nullptr);
 
 // Records text as the calling thread's last error, for LogUtils::GetLastErrorMessage().
 void RecordError(const std::string& text);
-// The calling thread's last error recorded by items/.
-std::string LastError();
 
 // True when path names a regular file (after links): FIFOs, devices and folders would block or
 // fail inside the image libraries, so they are never handed to them.

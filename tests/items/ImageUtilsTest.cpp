@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "items/VipsImage.h"
+#include "core/LogUtils.h"
 #include "support/Fixtures.h"
 
 namespace pictavo {
@@ -113,7 +113,7 @@ TEST_P(SaveThumbnailTest, WritesTheSizeAskedInTheSameFormatWithoutMetadata) {
   const ImageSize size = ImageUtils::GetThumbnailSize(src, 248);
   ASSERT_TRUE(ImageUtils::SaveImageThumbnailFile(src, dst, size.width, size.height,
                                                  ImageUtils::GetEncoderFormat(src)))
-      << VipsImage::LastError();
+      << LogUtils::GetLastErrorMessage();
   const testing::ReadBack back = testing::ReadBackImage(dst);
   EXPECT_EQ(back.width, 248);
   EXPECT_EQ(back.height, 186);
@@ -160,6 +160,22 @@ TEST(ImageUtilsSave, OrientationSixIsTurnedUpright) {
   EXPECT_GT(bottomLeft[1], 215);
 }
 
+TEST(ImageUtilsSave, JpegWithHundredsOfWarningsIsTurnedUprightToo) {
+  TempDir dir;
+  const std::string src = dir.File("restarts-six.jpg");
+  testing::WriteMisnumberedRestartsJpeg(src, 320, 160);
+  testing::ExifValues exif;
+  exif.orientation = 6;
+  // Add the orientation the way a camera would, after the pixels.
+  testing::WriteExifInto(src, exif);
+  ASSERT_EQ(ImageUtils::GetImageSize(src), (ImageSize{160, 320}));
+  const std::string dst = dir.File("thumb.jpg");
+  ASSERT_TRUE(ImageUtils::SaveImageThumbnailFile(src, dst, 40, 80, "image/jpeg"))
+      << LogUtils::GetLastErrorMessage();
+  EXPECT_EQ(ImageUtils::GetImageSize(dst), (ImageSize{40, 80}));
+  EXPECT_FALSE(testing::ReadBackImage(dst).hasExif);
+}
+
 TEST(ImageUtilsSave, NeverEnlarges) {
   TempDir dir;
   const std::string src = dir.File("small.png");
@@ -173,12 +189,14 @@ TEST(ImageUtilsSave, DamagedAndTruncatedJpegsStillGiveAPicture) {
   TempDir dir;
   const std::string damaged = dir.File("damaged.jpg");
   const std::string truncated = dir.File("truncated.jpg");
+  const std::string restarts = dir.File("restarts.jpg");
   testing::WriteDamagedJpeg(damaged, 320, 240);
   testing::WriteTruncatedJpeg(truncated, 320, 240);
-  for (const std::string& src : {damaged, truncated}) {
+  testing::WriteMisnumberedRestartsJpeg(restarts, 320, 240);
+  for (const std::string& src : {damaged, truncated, restarts}) {
     const std::string dst = src + ".thumb.jpg";
     EXPECT_TRUE(ImageUtils::SaveImageThumbnailFile(src, dst, 160, 120, "image/jpeg"))
-        << src << ": " << VipsImage::LastError();
+        << src << ": " << LogUtils::GetLastErrorMessage();
     EXPECT_EQ(ImageUtils::GetImageSize(dst), (ImageSize{160, 120})) << src;
   }
 }
@@ -193,7 +211,7 @@ TEST(ImageUtilsSave, OddNamesOnBothSides) {
     testing::WriteImage(src, 40, 30, ImageFormat::Jpeg);
     const std::string dst = dir.File(stem + " thumb.jpg");
     EXPECT_TRUE(ImageUtils::SaveImageThumbnailFile(src, dst, 20, 15, "image/jpeg"))
-        << stem << ": " << VipsImage::LastError();
+        << stem << ": " << LogUtils::GetLastErrorMessage();
     EXPECT_EQ(ImageUtils::GetImageSize(dst), (ImageSize{20, 15})) << stem;
   }
 }
@@ -236,10 +254,10 @@ TEST(ImageUtilsSave, FailureReturnsFalseLeavesNothingAndSaysWhy) {
     std::string dst = dir.File("dst.jpg");
     row.arrange(dir, src, dst);
     const auto before = testing::ListFolder(dir.Path());
-    VipsImage::RecordError("");
+    LogUtils::ClearLastError();
     EXPECT_FALSE(ImageUtils::SaveImageThumbnailFile(src, dst, row.width, row.height, row.encoder))
         << row.why;
-    EXPECT_FALSE(VipsImage::LastError().empty()) << row.why;
+    EXPECT_FALSE(LogUtils::GetLastErrorMessage().empty()) << row.why;
     EXPECT_EQ(testing::ListFolder(dir.Path()), before) << row.why << ": left a file behind";
   }
 }

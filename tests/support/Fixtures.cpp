@@ -200,6 +200,15 @@ void WriteImage(const fs::path& path, int width, int height, ImageFormat format,
   }
 }
 
+void WriteExifInto(const fs::path& path, const ExifValues& exif) {
+  InitVips();
+  try {
+    WriteExif(path, exif);
+  } catch (const std::exception& error) {
+    Fail(path, error.what());
+  }
+}
+
 void WriteTruncatedJpeg(const fs::path& path, int width, int height, double keepFraction) {
   WriteImage(path, width, height, ImageFormat::Jpeg);
   const std::string bytes = ReadAll(path);
@@ -214,6 +223,29 @@ void WriteDamagedJpeg(const fs::path& path, int width, int height) {
   const std::size_t start = bytes.size() / 2;
   const std::size_t length = std::min<std::size_t>(64, bytes.size() / 8);
   for (std::size_t i = 0; i < length; ++i) bytes[start + i] = static_cast<char>(0xA5 ^ i);
+  WriteBytes(path, bytes);
+}
+
+void WriteMisnumberedRestartsJpeg(const fs::path& path, int width, int height) {
+  InitVips();
+  try {
+    Paint(width, height, Fill::Gradient)
+        .jpegsave(path.string().c_str(),
+                  vips::VImage::option()->set("strip", true)->set("restart_interval", 1));
+  } catch (const std::exception& error) {
+    Fail(path, error.what());
+  }
+  std::string bytes = ReadAll(path);
+  int changed = 0;
+  // In the scan data 0xFF is always stuffed (FF 00) except in markers, so FF D0..D7 are RSTn.
+  for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
+    const auto next = static_cast<unsigned char>(bytes[i + 1]);
+    if (static_cast<unsigned char>(bytes[i]) == 0xFF && next >= 0xD0 && next <= 0xD7) {
+      bytes[i + 1] = static_cast<char>(0xD0 + ((next - 0xD0 + 3) % 8));
+      ++changed;
+    }
+  }
+  if (changed < 150) Fail(path, "too few restart markers to damage; use a larger image");
   WriteBytes(path, bytes);
 }
 

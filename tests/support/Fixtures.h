@@ -60,11 +60,17 @@ ExifValues SampleExif();
 void WriteImage(const std::filesystem::path& path, int width, int height, ImageFormat format,
                 const ExifValues& exif = {}, Fill fill = Fill::Gradient);
 
+// Writes the EXIF values into an existing JPEG, PNG or TIFF file.
+void WriteExifInto(const std::filesystem::path& path, const ExifValues& exif);
+
 // A JPEG cut after keepFraction of its bytes: the header is whole, the scan data is not.
 void WriteTruncatedJpeg(const std::filesystem::path& path, int width, int height,
                         double keepFraction = 0.6);
 // A JPEG whose scan data has a run of bytes overwritten with garbage.
 void WriteDamagedJpeg(const std::filesystem::path& path, int width, int height);
+// A JPEG with a restart marker after every block and every marker numbered wrong: each one
+// is a decoder warning, hundreds in all, as in photos damaged by a faulty card.
+void WriteMisnumberedRestartsJpeg(const std::filesystem::path& path, int width, int height);
 // An empty file.
 void WriteZeroByteFile(const std::filesystem::path& path);
 // Plain bytes, e.g. a text file named .jpg.

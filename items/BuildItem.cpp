@@ -1,0 +1,57 @@
+#include "items/BuildItem.h"
+
+#include "core/AlbumColumns.h"
+#include "core/FileUtils.h"
+#include "core/StringUtils.h"
+#include "items/FileListUtils.h"
+#include "items/VipsImage.h"
+
+namespace pictavo {
+
+namespace {
+
+constexpr int kFileWordId = 10321;  // "ファイル"
+
+}  // namespace
+
+ALBUMITEM BuildAlbumItem(const std::string& path) {
+  ALBUMITEM item;
+  item.name = FileUtils::GetSplitFileName(path);
+  item.folder = FileUtils::GetPathRemoveBackslash(FileUtils::GetSplitDirPath(path));
+  item.size = FileUtils::GetFileSize(path);
+  item.sizeText = FileUtils::GetFileSize(item.size, 0);
+  item.typeText = FileListUtils::GetTypeName(path, StringUtils::GetLoadString(kFileWordId));
+
+  const FileListUtils::FileTimes times = FileListUtils::ReadFileTimes(path);
+  item.modifiedText = times.modified;
+  item.createdText = times.created;
+  item.accessedText = times.accessed;
+  item.attributesText = FileListUtils::FormatAttributes(times.flags);
+
+  const FileListUtils::ExifRecord exif = FileListUtils::ReadExif(path);
+  item.dateTakenText = exif.dateTimeOriginal;
+  item.dateDigitizedText = exif.dateTimeDigitized;
+  item.exifDateTimeText = exif.dateTime;
+
+  const VipsImage::Header header = VipsImage::ReadHeader(path);
+  if (header.ok) {
+    item.width = header.width;
+    item.height = header.height;
+  }
+  item.dimensionsText = FileListUtils::FormatDimensions(item.width, item.height);
+
+  item.cameraMaker = exif.make;
+  item.cameraModel = exif.model;
+  item.exifVersion = exif.version;
+  item.software = exif.software;
+  item.exposureProgram =
+      FileListUtils::FormatExposureProgram(exif.exposureProgram, GetExposureProgramNameTable());
+  item.xResolutionText = FileListUtils::FormatResolution(exif.xResolution);
+  item.xResolution = exif.xResolution;
+  item.yResolutionText = FileListUtils::FormatResolution(exif.yResolution);
+  item.yResolution = exif.yResolution;
+  item.fullPath = path;
+  return item;
+}
+
+}  // namespace pictavo
