@@ -3,20 +3,26 @@
 #include <functional>
 #include <system_error>
 
+#include <unistd.h>
+
+#include "album/OutputRun.h"
+#include "album/OutputSettingsModel.h"
 #include "album/StyleFuncs.h"
 #include "cli/Commands.h"
 #include "cli/Inputs.h"
+#include "cli/Scan.h"
 #include "cli/SettingsAccess.h"
+#include "cli/TerminalHost.h"
 #include "core/PathUtils.h"
-#include "core/StringUtils.h"
+#include "core/ShellUtils.h"
+#include "items/NotesFile.h"
+#include "items/VipsImage.h"
 
 namespace pictavo::cli {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kFolderExists = 10240;  // "指定した場所には、既にフォルダーが存在します。"
 
 std::string CheckStylesFolder(const CliOptions& options) {
   if (!options.stylesFolder) return {};
@@ -62,15 +68,90 @@ std::string ApplyBuildOptions(const BuildOptions& build, Settings& settings) {
   return {};
 }
 
-// The dialog refuses a folder that exists; refuse it before anything is read or written.
-bool NameIsTaken(const BuildOptions& build, const Settings& settings) {
-  if (!build.name || !settings.Output.ShowOutputSettings || build.preview) return false;
-  std::error_code error;
-  const fs::path folder = fs::path(settings.Output.Location) / *build.name;
-  if (!fs::exists(fs::symlink_status(folder, error))) return false;
-  std::fprintf(stderr, "%s\n%s\n", StringUtils::GetLoadString(kFolderExists).c_str(),
-               folder.c_str());
-  return true;
+DialogAnswers AnswersOf(const BuildOptions& build) {
+  return DialogAnswers{build.name, build.title, build.header};
+}
+
+// The dialog's answer is known before the folder is listed: refuse it before anything is read
+// or written, as the dialog would refuse its OK. Empty when the run may go on.
+std::string CheckDialogAnswers(const BuildOptions& build, const Settings& settings,
+                               const std::string& listedFolder) {
+  if (build.preview || !settings.Output.ShowOutputSettings) return {};
+  OutputSettingsValues values = OutputSettingsModel::MakeProposal(settings, listedFolder);
+  return AnswerOutputSettings(AnswersOf(build), values);
+}
+
+// Names each ticked item whose file is no image we can read and unticks it; the thumbnail
+// step would otherwise fail the whole run on it.
+void UntickUnreadable(ItemList& list, TerminalHost& host) {
+  for (int row = 0; row < list.RowCount(); ++row) {
+    if (!list.IsRowChecked(row)) continue;
+    const std::string& path = list.RowItem(row).fullPath;
+    const VipsImage::Header header = VipsImage::ReadHeader(path);
+    if (header.ok) continue;
+    list.SetRowChecked(row, false);
+    const std::string reason = VipsImage::LastError();
+    host.PrintLine("skipped, not a readable image: " + path +
+                   (reason.empty() ? "" : ": " + reason));
+  }
+}
+
+// The run opens its first page through the host, so the host learns the path it prints; the
+// host opens it for real only with --open, always with the desktop.
+Settings RunSettingsOf(const Settings& settings) {
+  Settings run = settings;
+  run.Output.OpenFile = 1;
+  run.Output.OpenFileProgram = 0;
+  return run;
+}
+
+int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
+  const BuildOptions& build = options.build;
+  const std::string folder = ListedFolderPath(build.folder);
+  if (const std::string refusal = CheckDialogAnswers(build, loaded.settings, folder);
+      !refusal.empty()) {
+    PrintError(ToTerminalText(refusal));
+    return kExitUsage;
+  }
+  TerminalProgress progress(DetectProgressMode(options.quiet, STDERR_FILENO), stderr,
+                            STDERR_FILENO);
+  TerminalHost host(progress, stderr, options.quiet);
+  host.SetDialogAnswers(AnswersOf(build));
+  if (build.open) {
+    host.SetOpener([](const std::string&, const std::string& target, std::string* error) {
+      return ShellUtils::OpenWithDesktop(target, error);
+    });
+  }
+  ItemList list;
+  if (!ListFolderItems(list, folder, loaded.settings, host)) return kExitUsage;
+  if (list.IsEmpty()) {
+    PrintError("no items listed in \"" + folder + "\" (see the Options\\View settings)");
+    return kExitRunFailed;
+  }
+  if (build.notes && !LoadNotesFile(list, *build.notes, host)) {
+    PrintError("cannot load the notes file \"" + *build.notes + "\"");
+    return kExitUsage;
+  }
+  if (build.skipUnreadable) UntickUnreadable(list, host);
+
+  const Settings runSettings = RunSettingsOf(loaded.settings);
+  OutputRun run(list, runSettings, host);
+  run.SetListedFolder(folder);
+  const int outputType = OutputRun::GetOutputTypeOfStyle(runSettings.OutputStyle.Style);
+  progress.SetTotal(list.CheckedCount());
+  const bool written =
+      build.preview ? run.PreviewOutput(outputType) : run.ExecuteOutput(outputType);
+  if (!written) {
+    if (host.DialogRefused()) return kExitUsage;
+    PrintError("no album was written");
+    return kExitRunFailed;
+  }
+  if (host.OpenedTargets().empty()) {
+    PrintError("the album was written, but the run named no first page");
+    return kExitRunFailed;
+  }
+  std::printf("%s\n", host.OpenedTargets().front().c_str());
+  return kExitSuccess;
 }
 
 }  // namespace
@@ -94,13 +175,9 @@ int RunBuild(const CliOptions& options) {
       return kExitUsage;
     }
   }
-  if (NameIsTaken(build, loaded.settings)) {
-    RemoveCreatedFolders(loaded);
-    return kExitUsage;
-  }
+  const int status = RunOutput(options, loaded);
   RemoveCreatedFolders(loaded);
-  PrintError("build needs the folder scan, which this build does not have yet");
-  return kExitRunFailed;
+  return status;
 }
 
 }  // namespace pictavo::cli

@@ -60,7 +60,9 @@ int RunList(const CliOptions& options) {
                             STDERR_FILENO);
   TerminalHost host(progress, stderr, options.quiet);
   ItemList list;
-  if (!ListFolderItems(list, listOptions.folder, loaded.settings, host)) return kExitRunFailed;
+  if (!ListFolderItems(list, ListedFolderPath(listOptions.folder), loaded.settings, host)) {
+    return kExitUsage;
+  }
   if (sortColumn != 0 || listOptions.descending) {
     list.SetSort(sortColumn, listOptions.descending);
     SortItemList(list, host);

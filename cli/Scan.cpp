@@ -1,13 +1,30 @@
 #include "cli/Scan.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cli/Commands.h"
+#include "core/FileUtils.h"
+#include "items/BuildItem.h"
+#include "items/FolderScan.h"
 
 namespace pictavo::cli {
 
-bool ListFolderItems(ItemList&, const std::string&, const Settings&, Host&) {
-  // The folder scan of the item list is not part of this build yet: say so, list nothing.
-  PrintError("the folder scan is not part of this build yet");
-  return false;
+std::string ListedFolderPath(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(folder, error);
+  if (error) path = folder;
+  return FileUtils::GetPathRemoveBackslash(path.lexically_normal().string());
+}
+
+bool ListFolderItems(ItemList& list, const std::string& folder, const Settings& settings,
+                     Host& host) {
+  const ListFolderResult result = ListFolder(list, folder, settings, host, BuildAlbumItem);
+  if (!result.error.empty()) {
+    PrintError("cannot list the folder \"" + folder + "\": " + result.error);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pictavo::cli

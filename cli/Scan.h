@@ -11,6 +11,10 @@
 
 namespace pictavo::cli {
 
+// The folder as the address box would hold it: absolute, without "." or ".." parts and
+// without a trailing "/", so item paths, notes paths and the proposed title agree.
+std::string ListedFolderPath(const std::string& folder);
+
 // False with the message printed when the folder cannot be listed.
 bool ListFolderItems(ItemList& list, const std::string& folder, const Settings& settings,
                      Host& host);

@@ -1,16 +1,11 @@
 #include "cli/TerminalHost.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "core/StringUtils.h"
+#include "album/OutputSettingsModel.h"
+#include "core/FileUtils.h"
 
 namespace pictavo::cli {
 
 namespace {
-
-constexpr int kEnterValueFormat = 10234;  // "%sを入力してください。"
-constexpr int kFolderExists = 10240;  // "指定した場所には、既にフォルダーが存在します。"
 
 class TerminalProgressWindow final : public ProgressWindow {
  public:
@@ -46,19 +41,21 @@ class TerminalProgressWindow final : public ProgressWindow {
   bool m_destroyed = false;
 };
 
-std::string EnterValueText(const char* label) {
-  std::string format = StringUtils::GetLoadString(kEnterValueFormat);
-  const auto at = format.find("%s");
-  if (at == std::string::npos) return format;
-  return format.replace(at, 2, label);
-}
-
-bool PathExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
 }  // namespace
+
+std::string AnswerOutputSettings(const DialogAnswers& answers, OutputSettingsValues& values) {
+  if (answers.name) values.folderName = *answers.name;
+  if (answers.title) values.title = *answers.title;
+  if (answers.header) values.header = *answers.header;
+  const OutputSettingsModel::OkCheck check = OutputSettingsModel::CheckOk(values);
+  if (check.accepted) return {};
+  const std::string folder = FileUtils::GetCombinePath(values.location, values.folderName);
+  // The dialog shows the message beside the field; a terminal needs the path it concerns.
+  if (check.focus == OutputSettingsModel::Field::FolderName && FileUtils::FileExists(folder)) {
+    return check.message + "\n" + folder;
+  }
+  return check.message;
+}
 
 std::string ToTerminalText(const std::string& text) {
   std::string lines;
@@ -104,32 +101,11 @@ MessageResult TerminalHost::ShowMessage(const std::string& text, MessageIcon ico
 }
 
 bool TerminalHost::ShowOutputSettings(OutputSettingsValues& values) {
-  if (m_answers.name) values.folderName = *m_answers.name;
-  if (m_answers.title) values.title = *m_answers.title;
-  if (m_answers.header) values.header = *m_answers.header;
-  // The dialog's OK rules: no empty field, no folder that already exists.
-  const struct {
-    const std::string& value;
-    const char* label;
-  } required[] = {{values.folderName, "フォルダー名"},
-                  {values.location, "ファイルの出力先"},
-                  {values.title, "タイトル"},
-                  {values.header, "見出し"}};
-  for (const auto& field : required) {
-    if (field.value.empty()) {
-      PrintLine(EnterValueText(field.label));
-      m_dialogRefused = true;
-      return false;
-    }
-  }
-  const std::string folder = (std::filesystem::path(values.location) / values.folderName).string();
-  if (PathExists(folder)) {
-    PrintLine(StringUtils::GetLoadString(kFolderExists));
-    PrintLine(folder);
-    m_dialogRefused = true;
-    return false;
-  }
-  return true;
+  const std::string refusal = AnswerOutputSettings(m_answers, values);
+  if (refusal.empty()) return true;
+  PrintLine(refusal);
+  m_dialogRefused = true;
+  return false;
 }
 
 bool TerminalHost::OpenWithDesktop(const std::string& target, std::string* error) {
