@@ -13,10 +13,11 @@
 #include "cli/Scan.h"
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
+#include "core/LogUtils.h"
 #include "core/PathUtils.h"
 #include "core/ShellUtils.h"
+#include "items/ImageUtils.h"
 #include "items/NotesFile.h"
-#include "items/VipsImage.h"
 
 namespace pictavo::cli {
 
@@ -87,10 +88,10 @@ void UntickUnreadable(ItemList& list, TerminalHost& host) {
   for (int row = 0; row < list.RowCount(); ++row) {
     if (!list.IsRowChecked(row)) continue;
     const std::string& path = list.RowItem(row).fullPath;
-    const VipsImage::Header header = VipsImage::ReadHeader(path);
-    if (header.ok) continue;
+    LogUtils::ClearLastError();
+    if (ImageUtils::GetImageSize(path).width > 0) continue;
     list.SetRowChecked(row, false);
-    const std::string reason = VipsImage::LastError();
+    const std::string reason = LogUtils::GetLastErrorMessage();
     host.PrintLine("skipped, not a readable image: " + path +
                    (reason.empty() ? "" : ": " + reason));
   }

@@ -81,11 +81,14 @@ class ListRun : public ::testing::Test {
     WriteImage(Photos() / "IMG_10.jpg", 64, 48, ImageFormat::Jpeg, exif);
     exif.make = "Aurora";
     WriteImage(Photos() / "IMG_9.jpg", 300, 200, ImageFormat::Jpeg, exif);
-    WriteImage(Photos() / "comma, \"quote\".jpg", 32, 32, ImageFormat::Jpeg);
-    WriteImage(Photos() / "scan.tif", 20, 40, ImageFormat::Tiff);
+    exif.make = "Brightfield";
+    WriteImage(Photos() / "comma, \"quote\".jpg", 32, 32, ImageFormat::Jpeg, exif);
+    ExifValues scanner;
+    scanner.make = "Duneway";
+    WriteImage(Photos() / "scan.tif", 20, 40, ImageFormat::Tiff, scanner);
     // Not listed with the default view settings.
     WriteImage(Photos() / "screen.png", 10, 10, ImageFormat::Png);
-    WriteImage(Photos() / ".hidden.jpg", 10, 10, ImageFormat::Jpeg);
+    WriteImage(Photos() / "loop.gif", 10, 10, ImageFormat::Gif);
     fs::create_directory(Photos() / "sub folder");
     WriteImage(Photos() / "sub folder" / "deep.jpg", 10, 10, ImageFormat::Jpeg);
   }
@@ -115,8 +118,9 @@ TEST_F(ListRun, PrintsTheHeaderAndOneQuotedLinePerListedFile) {
   // Names in the window's order: numbers by value, without regard to case.
   EXPECT_EQ(Column(rows, 0), (Line{"comma, \"quote\".jpg", "IMG_9.jpg", "IMG_10.jpg", "scan.tif"}));
   for (const std::string& folder : Column(rows, 1)) EXPECT_EQ(folder, Photos().string());
-  EXPECT_EQ(Column(rows, 12), (Line{"", "Aurora", "Maker & Sons", ""}));
-  EXPECT_EQ(Column(rows, 13), (Line{"", "Model <X> 100", "Model <X> 100", ""}));
+  EXPECT_EQ(Column(rows, 9), (Line{"32 x 32", "300 x 200", "64 x 48", "20 x 40"}));
+  EXPECT_EQ(Column(rows, 12), (Line{"Brightfield", "Aurora", "Maker & Sons", "Duneway"}));
+  EXPECT_EQ(Column(rows, 13), (Line{"Model <X> 100", "Model <X> 100", "Model <X> 100", ""}));
   EXPECT_EQ(Column(rows, 19), (Line{"", "", "", ""})) << "no notes";
 }
 
@@ -134,7 +138,7 @@ TEST_F(ListRun, SortsByTheChosenColumnInEitherDirection) {
        {"scan.tif", "comma, \"quote\".jpg", "IMG_10.jpg", "IMG_9.jpg"}},
       {"by maker, by its title",
        {"--sort", "カメラの製造元", "--descending"},
-       {"IMG_10.jpg", "IMG_9.jpg", "comma, \"quote\".jpg", "scan.tif"}},
+       {"IMG_10.jpg", "scan.tif", "comma, \"quote\".jpg", "IMG_9.jpg"}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
