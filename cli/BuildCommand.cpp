@@ -144,7 +144,7 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
       build.preview ? run.PreviewOutput(outputType) : run.ExecuteOutput(outputType);
   if (!written) {
     if (host.DialogRefused()) return kExitUsage;
-    PrintError("no album was written");
+    PrintError("the album could not be written");
     return kExitRunFailed;
   }
   if (host.OpenedTargets().empty()) {
