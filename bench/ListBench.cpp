@@ -11,17 +11,12 @@
 #include <vector>
 
 #include "core/AlbumColumns.h"
+#include "items/BuildItem.h"
 #include "items/FolderScan.h"
 #include "items/ItemList.h"
 #include "items/ListCommands.h"
 #include "support/Fixtures.h"
 #include "support/RecordingHost.h"
-
-// The item builder lands separately; until it is in the tree the benchmarks say so and skip.
-#if __has_include("items/BuildItem.h")
-#include "items/BuildItem.h"
-#define PICTAVO_HAVE_BUILD_ITEM 1
-#endif
 
 namespace {
 
@@ -56,10 +51,6 @@ const testing::TempDir* PhotoFolder() {
 }
 
 void BM_ListFolder(benchmark::State& state) {
-#ifndef PICTAVO_HAVE_BUILD_ITEM
-  state.SkipWithError("the item builder is not in this build");
-  return;
-#else
   const testing::TempDir* folder = PhotoFolder();
   if (!folder) {
     state.SkipWithError("the shared photos are absent");
@@ -72,19 +63,16 @@ void BM_ListFolder(benchmark::State& state) {
     if (list.RowCount() != kFileCount) state.SkipWithError("not every file was listed");
   }
   state.SetItemsProcessed(state.iterations() * kFileCount);
-#endif
 }
 BENCHMARK(BM_ListFolder)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 const std::vector<ALBUMITEM>& ListedItems() {
   static const std::vector<ALBUMITEM> items = [] {
     ItemList list;
-#ifdef PICTAVO_HAVE_BUILD_ITEM
     testing::RecordingHost host;
     if (const testing::TempDir* folder = PhotoFolder()) {
       ListFolder(list, folder->Path().string(), Settings(), host, BuildAlbumItem);
     }
-#endif
     std::vector<ALBUMITEM> listed = list.Items();
     for (std::size_t i = 0; i < listed.size(); ++i) listed[i].note = "note " + std::to_string(i);
     return listed;
