@@ -36,22 +36,6 @@ std::string AlbumFolderOf(const std::string& outputPath) {
   return FileUtils::GetPathRemoveBackslash(FileUtils::GetSplitDirPath(outputPath));
 }
 
-// The photo box of a PhotoSize value: 0 keeps the file as it is.
-int PhotoLimit(int photoSize, int customSize) {
-  switch (photoSize) {
-    case 1:
-      return 1024;
-    case 2:
-      return 800;
-    case 3:
-      return 640;
-    case 4:
-      return customSize;
-    default:
-      return 0;
-  }
-}
-
 // The recorded reason of the failed call, or at least the file it concerned.
 std::string FailureText(const std::string& path) {
   std::string text = LogUtils::GetLastErrorMessage();
@@ -66,6 +50,21 @@ bool EnsureFolder(const std::string& folder) {
 
 OutputRun::OutputRun(const ItemList& list, const Settings& settings, Host& host)
     : m_list(list), m_settings(settings), m_host(host) {}
+
+int OutputRun::GetPhotoSizeLimit(int photoSize, int customSize) {
+  switch (photoSize) {
+    case 1:
+      return 1024;
+    case 2:
+      return 800;
+    case 3:
+      return 640;
+    case 4:
+      return std::max(0, customSize);
+    default:
+      return 0;
+  }
+}
 
 int OutputRun::GetOutputTypeOfStyle(int style) {
   return style == 2 ? kOutputSlideshow : kOutputThumbnail;
@@ -309,7 +308,7 @@ FileResult WritePhotoFile(const std::string& source, const std::string& destinat
     ok = FileUtils::CopyFile(source, destination);
   } else {
     const ImageUtils::ImageSize size =
-        ImageUtils::GetThumbnailSize(source, PhotoLimit(photoSize, customSize));
+        ImageUtils::GetThumbnailSize(source, OutputRun::GetPhotoSizeLimit(photoSize, customSize));
     ok = ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
                                             ImageUtils::GetEncoderFormat(source));
   }

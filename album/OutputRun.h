@@ -52,6 +52,10 @@ class OutputRun {
   static bool CopyDesignImages(const std::string& outputPath);
   bool OpenOutputFile(const std::string& path);
 
+  // The longer edge a PhotoSize value asks for (1024, 800, 640 or the custom size); 0 keeps the
+  // photo's own size. Photo pages and the slideshow size their boxes by the same table.
+  static int GetPhotoSizeLimit(int photoSize, int customSize);
+
   // The design folder: the styles folder joined with the design folder name.
   static std::string GetDesignFolderPath();
   // The output path of the settings: Location / folderName / FileName.html; empty when the

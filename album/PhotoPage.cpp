@@ -8,6 +8,7 @@
 
 #include "album/HtmlFuncs.h"
 #include "album/Navigation.h"
+#include "album/OutputRun.h"
 #include "album/PageFrame.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
@@ -86,18 +87,8 @@ std::filesystem::path GetPropertyFolder(const std::filesystem::path& stylesFolde
 }
 
 int GetDisplayBox(const Settings& settings) {
-  switch (settings.OutputPhoto.PhotoSize) {
-    case 1:
-      return 1024;
-    case 2:
-      return 800;
-    case 3:
-      return 640;
-    case 4:
-      return std::max(0, settings.OutputPhoto.PhotoDimensions);
-    default:
-      return 0;
-  }
+  return OutputRun::GetPhotoSizeLimit(settings.OutputPhoto.PhotoSize,
+                                      settings.OutputPhoto.PhotoDimensions);
 }
 
 DisplaySize GetDisplaySize(const Settings& settings, ImageUtils::ImageSize photo) {

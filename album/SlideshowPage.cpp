@@ -105,18 +105,8 @@ void AddPhotoCell(PageLines& lines, const OutputContext& run, const std::string&
 namespace Slideshow {
 
 int GetPhotoLimit(const Settings& settings) {
-  switch (settings.OutputSlideshow.PhotoSize) {
-    case 1:
-      return 1024;
-    case 2:
-      return 800;
-    case 3:
-      return 640;
-    case 4:
-      return settings.OutputSlideshow.PhotoDimensions;
-    default:
-      return 0;
-  }
+  return OutputRun::GetPhotoSizeLimit(settings.OutputSlideshow.PhotoSize,
+                                      settings.OutputSlideshow.PhotoDimensions);
 }
 
 std::string GetFirstTickedText(const OutputContext& run, int column) {
