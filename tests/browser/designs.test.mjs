@@ -11,12 +11,12 @@
 
 import { execFileSync } from "node:child_process";
 import fs from "node:fs";
-import { createRequire } from "node:module";
 import os from "node:os";
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
 
-const SKIP = 77;
+import { loadChromium, startWatchdog } from "./harness.mjs";
+
 const TEST_TIMEOUT_MS = 150000;
 const WIDTHS = [390, 1280];
 
@@ -35,27 +35,8 @@ function parseArgs(argv) {
 
 const args = parseArgs(process.argv.slice(2));
 
-if (!args.chromium || !fs.existsSync(args.chromium)) {
-  console.log(`SKIP: Chromium is not installed (looked for ${args.chromium || "chromium"}); ` +
-    "scripts/deps installs the Debian package chromium");
-  process.exit(SKIP);
-}
-
-let chromium;
-try {
-  const require = createRequire(path.join(args.packages || ".", "package.json"));
-  ({ chromium } = require("playwright-core"));
-} catch (error) {
-  console.error("FAIL: playwright-core is not installed in the build tree " +
-    `(the browser.npm_install test puts it there): ${error.message}`);
-  process.exit(1);
-}
-
-const watchdog = setTimeout(() => {
-  console.error(`FAIL: ${args.mode} did not finish within ${TEST_TIMEOUT_MS} ms`);
-  process.exit(1);
-}, TEST_TIMEOUT_MS);
-watchdog.unref();
+const chromium = loadChromium(args);
+startWatchdog(args.mode, TEST_TIMEOUT_MS);
 
 // Collects every failed check instead of stopping at the first, so one run shows them all.
 class Report {
