@@ -4,12 +4,29 @@
 // host for messages and the pump, and the folder the items were listed from (their sources).
 
 #include <string>
+#include <unordered_map>
 
 #include "core/Host.h"
 #include "core/Settings.h"
+#include "items/ImageUtils.h"
 #include "items/ItemList.h"
 
 namespace pictavo {
+
+// Upright image sizes the run's image steps already read or wrote, by file path, so that the
+// pages of a run read no image header a second time.
+class KnownImageSizes {
+ public:
+  void Keep(const std::string& path, ImageUtils::ImageSize size);
+  void Clear() { m_sizes.clear(); }
+  // The kept size, or the file's own read from its header when none was kept.
+  ImageUtils::ImageSize Get(const std::string& path) const;
+  bool Has(const std::string& path) const;
+
+ private:
+  static std::string KeyOf(const std::string& path);
+  std::unordered_map<std::string, ImageUtils::ImageSize> m_sizes;
+};
 
 struct OutputContext {
   const ItemList& list;      // rows in display order; the ticked rows are the album
@@ -17,6 +34,10 @@ struct OutputContext {
   Host& host;
   std::string listedFolder;      // sources are listedFolder joined with the item's file name
   std::string designStyleSheet;  // file name of the chosen design's style sheet, may be empty
+  const KnownImageSizes* sizes = nullptr;  // null: every size is read from its file
 };
+
+// The upright size of the image at path, kept by the run when it has it.
+ImageUtils::ImageSize GetRunImageSize(const OutputContext& run, const std::string& path);
 
 }  // namespace pictavo

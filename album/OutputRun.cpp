@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <deque>
-#include <future>
-#include <thread>
 
 #include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
@@ -13,6 +11,7 @@
 #include "core/FileUtils.h"
 #include "core/GuidUtils.h"
 #include "core/LogUtils.h"
+#include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
 #include "items/ImageUtils.h"
@@ -93,8 +92,12 @@ Settings OutputRun::RunSettings() const {
 
 OutputContext OutputRun::MakeContext(const Settings& runSettings) const {
   return OutputContext{
-      m_list, runSettings, m_host, m_listedFolder,
-      StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump())};
+      m_list,
+      runSettings,
+      m_host,
+      m_listedFolder,
+      StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump()),
+      &m_sizes};
 }
 
 void OutputRun::ShowProgress() {
@@ -203,6 +206,7 @@ bool OutputRun::OutputToPreviewFolder(int outputType) {
 bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
                                const std::string& title, const std::string& header) {
   if (outputPath.empty()) return false;
+  m_sizes.Clear();
   switch (outputType) {
     case kOutputThumbnail:
     case kOutputThumbnailToo:
@@ -263,65 +267,52 @@ bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string&
 
 namespace {
 
-struct FileResult {
+struct PhotoResult {
   bool ok = false;
-  std::string error;  // the text to show when !ok, taken on the worker's own thread
+  std::string error;           // the text to show when !ok, taken on the worker's own thread
+  ImageUtils::ImageSize size;  // of the written photo; 0 x 0 for a copy
 };
 
-// Image files are written on worker threads, at most `window` at a time, while the calling
-// thread pumps once per row and takes the results in list order: messages come in the same
-// order as in a sequential run.
-class OrderedWriters {
+struct ThumbnailResult {
+  bool ok = false;
+  std::string bytes;                 // the encoded thumbnail, written by the calling thread
+  ImageUtils::ImageSize sourceSize;  // upright size of the source
+};
+
+// Image work runs on worker threads, results are taken in list order on the calling thread,
+// which pumps once per row as before: messages and files come in the order of a sequential run.
+template <class Result>
+class ImageWork : public OrderedWork<Result> {
  public:
-  OrderedWriters() : m_window(std::max(2u, std::thread::hardware_concurrency())) {}
-  ~OrderedWriters() {
-    Drain([](FileResult) {});
-  }
-
-  template <class Job, class OnResult>
-  void Submit(Job job, OnResult onResult) {
-    m_pending.push_back(std::async(std::launch::async, std::move(job)));
-    if (m_pending.size() >= m_window) Settle(onResult);
-  }
-  template <class OnResult>
-  void Drain(OnResult onResult) {
-    while (!m_pending.empty()) Settle(onResult);
-  }
-
- private:
-  template <class OnResult>
-  void Settle(OnResult& onResult) {
-    FileResult result = m_pending.front().get();
-    m_pending.pop_front();
-    onResult(std::move(result));
-  }
-
-  std::size_t m_window;
-  std::deque<std::future<FileResult>> m_pending;
+  ImageWork()
+      : OrderedWork<Result>(GetWorkerThreadCount(), 0, ImageUtils::ReleaseThreadResources) {}
 };
 
-FileResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
-                          int customSize) {
+PhotoResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
+                           int customSize) {
   LogUtils::ClearLastError();
-  bool ok = false;
+  PhotoResult result;
   if (photoSize == 0) {
-    ok = FileUtils::CopyFile(source, destination);
+    result.ok = FileUtils::CopyFile(source, destination);
   } else {
-    const ImageUtils::ImageSize size =
+    result.size =
         ImageUtils::GetThumbnailSize(source, OutputRun::GetPhotoSizeLimit(photoSize, customSize));
-    ok = ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
-                                            ImageUtils::GetEncoderFormat(source));
+    result.ok = ImageUtils::SaveImageThumbnailFile(source, destination, result.size.width,
+                                                   result.size.height,
+                                                   ImageUtils::GetEncoderFormat(source));
   }
-  return {ok, ok ? std::string() : FailureText(destination)};
+  if (!result.ok) result.error = FailureText(destination);
+  return result;
 }
 
-FileResult WriteThumbnailFile(const std::string& source, const std::string& destination,
-                              int limit) {
+ThumbnailResult EncodeThumbnailFile(const std::string& source, int limit) {
   LogUtils::ClearLastError();
-  const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(source, limit);
-  const bool ok = ImageUtils::SaveImageThumbnailFile(source, destination, size.width, size.height,
-                                                     ImageUtils::GetEncoderFormat(source));
-  return {ok, ok ? std::string() : FailureText(destination)};
+  ThumbnailResult result;
+  result.sourceSize = ImageUtils::GetImageSize(source);
+  const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
+  result.ok = ImageUtils::EncodeImageThumbnail(source, size.width, size.height,
+                                               ImageUtils::GetEncoderFormat(source), &result.bytes);
+  return result;
 }
 
 }  // namespace
@@ -330,35 +321,41 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
   const std::string photoFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.PhotoName);
   Pump& pump = m_host.GetPump();
+  m_sizes.Clear();
   int attempted = 0;
   int written = 0;
-  const auto onResult = [&](FileResult result) {
+  ImageWork<PhotoResult> work;
+  std::deque<std::string> destinations;  // of the jobs in flight, oldest first
+  const auto takeNext = [&] {
+    const PhotoResult result = work.TakeNext();
+    const std::string destination = std::move(destinations.front());
+    destinations.pop_front();
     ++attempted;
     if (result.ok) {
       ++written;
+      if (result.size.width > 0) m_sizes.Keep(destination, result.size);
     } else {
       m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
     }
   };
-  OrderedWriters writers;
   for (int row = 0; row < m_list.RowCount(); ++row) {
     if (!pump.PumpMessages()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     if (!EnsureFolder(photoFolder)) {
-      writers.Drain(onResult);
+      while (!work.IsEmpty()) takeNext();
       return false;
     }
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
     const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
-    writers.Submit(
-        [source, destination, photoSize, customSize] {
-          return WritePhotoFile(source, destination, photoSize, customSize);
-        },
-        onResult);
+    destinations.push_back(destination);
+    work.Submit([source, destination, photoSize, customSize] {
+      return WritePhotoFile(source, destination, photoSize, customSize);
+    });
+    if (work.IsFull()) takeNext();
   }
-  writers.Drain(onResult);
+  while (!work.IsEmpty()) takeNext();
   // Each failed photo was shown and skipped; the album is only worth going on with when at
   // least one photo made it (or there was none to write).
   return attempted == 0 || written > 0;
@@ -371,19 +368,29 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   const int limit = ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize);
   Pump& pump = m_host.GetPump();
   bool failed = false;
-  const auto onResult = [&failed](FileResult result) { failed = failed || !result.ok; };
-  OrderedWriters writers;
+  ImageWork<ThumbnailResult> work;
+  std::deque<std::pair<std::string, std::string>> files;  // source, destination of jobs in flight
+  // The files are written here, in list order, so that nothing after the first failure is
+  // written, as in a run that makes one thumbnail after the other.
+  const auto takeNext = [&] {
+    ThumbnailResult result = work.TakeNext();
+    const auto [source, destination] = std::move(files.front());
+    files.pop_front();
+    if (failed) return;
+    failed = !result.ok || !ImageUtils::WriteImageFile(destination, result.bytes);
+    if (!failed) m_sizes.Keep(source, result.sourceSize);
+  };
   for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
     if (!pump.PumpMessages()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
-    const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
-    writers.Submit(
-        [source, destination, limit] { return WriteThumbnailFile(source, destination, limit); },
-        onResult);
+    files.emplace_back(source, FileUtils::GetCombinePath(thumbFolder, item.name));
+    work.Submit([source, limit] { return EncodeThumbnailFile(source, limit); });
+    if (work.IsFull()) takeNext();
   }
-  writers.Drain(onResult);
+  if (failed) work.DropPending();
+  while (!work.IsEmpty()) takeNext();
   return !failed;
 }
 

@@ -83,6 +83,7 @@ class OutputRun {
   std::string m_listedFolder;
   std::unique_ptr<ProgressWindow> m_progress;
   ThumbnailPage::PageCursor m_cursor;
+  KnownImageSizes m_sizes;  // of this run's sources and photos, for its pages
 };
 
 }  // namespace pictavo

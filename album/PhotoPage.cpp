@@ -1,9 +1,8 @@
 #include "album/PhotoPage.h"
 
 #include <algorithm>
-#include <future>
+#include <deque>
 #include <map>
-#include <thread>
 #include <utility>
 
 #include "album/HtmlFuncs.h"
@@ -12,6 +11,7 @@
 #include "album/PageFrame.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
+#include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/StdioFileEx.h"
 #include "core/StringUtils.h"
@@ -35,30 +35,32 @@ std::filesystem::path PhotoPath(const std::filesystem::path& albumFolder, const 
   return albumFolder / settings.Output.PhotoName / fileName;
 }
 
-// Header reads of every ticked row's resized photo, spread over a few threads; the pages are
-// then built in list order from the results.
-std::map<std::string, ImageUtils::ImageSize> ReadPhotoSizes(const ItemList& list,
-                                                            const Settings& settings,
+// The size of every ticked row's resized photo: kept by the photo step, else read from the
+// photo's header on worker threads, once per run; the pages are then built in list order.
+std::map<std::string, ImageUtils::ImageSize> ReadPhotoSizes(const OutputContext& context,
                                                             const std::filesystem::path& album) {
-  std::vector<std::string> paths;
-  for (int row = 0; row < list.RowCount(); ++row) {
-    if (list.IsRowChecked(row)) {
-      paths.push_back(PhotoPath(album, settings, list.RowItem(row).name).string());
-    }
-  }
-  std::vector<ImageUtils::ImageSize> sizes(paths.size());
-  const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 4);
-  std::vector<std::future<void>> jobs;
-  for (std::size_t w = 0; w < workers && w < paths.size(); ++w) {
-    jobs.push_back(std::async(std::launch::async, [&, w] {
-      for (std::size_t i = w; i < paths.size(); i += workers) {
-        sizes[i] = ImageUtils::GetImageSize(paths[i]);
-      }
-    }));
-  }
-  for (auto& job : jobs) job.get();
   std::map<std::string, ImageUtils::ImageSize> byPath;
-  for (std::size_t i = 0; i < paths.size(); ++i) byPath.emplace(paths[i], sizes[i]);
+  OrderedWork<ImageUtils::ImageSize> work(GetWorkerThreadCount(), 0,
+                                          ImageUtils::ReleaseThreadResources);
+  std::deque<std::string> reading;
+  const auto takeNext = [&] {
+    byPath[reading.front()] = work.TakeNext();
+    reading.pop_front();
+  };
+  for (int row = 0; row < context.list.RowCount(); ++row) {
+    if (!context.list.IsRowChecked(row)) continue;
+    std::string path = PhotoPath(album, context.settings, context.list.RowItem(row).name).string();
+    if (byPath.count(path) != 0) continue;
+    if (context.sizes && context.sizes->Has(path)) {
+      byPath[path] = context.sizes->Get(path);
+      continue;
+    }
+    byPath[path] = {};
+    work.Submit([path] { return ImageUtils::GetImageSize(path); });
+    reading.push_back(std::move(path));
+    if (work.IsFull()) takeNext();
+  }
+  while (!work.IsEmpty()) takeNext();
   return byPath;
 }
 
@@ -192,7 +194,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
   const int pageCount = list.CheckedCount();
   const auto entries = PropertyColumns::ReadColumnEntries(
       PhotoPage::GetPropertyFolder(PathUtils::GetStyleFolderPath()), kPropertyFileName, pump);
-  const auto sizes = ReadPhotoSizes(list, settings, album);
+  const auto sizes = ReadPhotoSizes(context, album);
 
   int n = 0;
   for (int row = 0; row < list.RowCount(); ++row) {

@@ -130,8 +130,8 @@ int GetPageCount(int checkedCount, int rows, int columns) {
 
 std::string BuildThumbnailCell(const OutputContext& run, const ALBUMITEM& item, int number) {
   const auto& thumb = run.settings.OutputThumbnail;
-  const ImageUtils::ImageSize size =
-      ImageUtils::GetThumbnailSize(item.fullPath, GetThumbnailLimit(thumb.ThumbnailSize));
+  const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(
+      GetRunImageSize(run, item.fullPath), GetThumbnailLimit(thumb.ThumbnailSize));
   const std::string image =
       HtmlFuncs::GetImgTag(Encode(run.settings.Output.ThumbnailName) + "/" + Encode(item.name),
                            "thumbnail", size.width, size.height, item.name);

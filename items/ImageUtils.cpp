@@ -55,4 +55,23 @@ bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int 
   return false;
 }
 
+bool EncodeImageThumbnail(const std::string& src, int width, int height, const std::string& encoder,
+                          std::string* bytes) {
+  std::string error;
+  if (VipsImage::EncodeThumbnail(src, width, height, encoder, bytes, &error)) return true;
+  VipsImage::RecordError(error);
+  return false;
+}
+
+bool WriteImageFile(const std::string& dst, const std::string& bytes) {
+  std::string error;
+  if (VipsImage::ReplaceFile(dst, bytes, &error)) return true;
+  VipsImage::RecordError(error);
+  return false;
+}
+
+void ReleaseThreadResources() {
+  VipsImage::ReleaseThread();
+}
+
 }  // namespace pictavo::ImageUtils

@@ -39,4 +39,13 @@ std::string GetEncoderFormat(const std::string& path);
 bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int width, int height,
                             const std::string& encoder);
 
+// SaveImageThumbnailFile in two halves, so that workers can encode while one thread decides
+// which files get written: the bytes it would write, and the write itself.
+bool EncodeImageThumbnail(const std::string& src, int width, int height, const std::string& encoder,
+                          std::string* bytes);
+bool WriteImageFile(const std::string& dst, const std::string& bytes);
+
+// Frees the image library's state for the calling thread; worker threads call it as they end.
+void ReleaseThreadResources();
+
 }  // namespace pictavo::ImageUtils

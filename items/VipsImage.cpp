@@ -41,6 +41,9 @@ const StartState& Start() {
     // Operations are cached by file name; a file rewritten under the same name would come back
     // stale, and the album writer does exactly that.
     vips_cache_set_max(0);
+    // Our loops already run one image per core; threads inside each image on top of that only
+    // compete for the same cores. VIPS_CONCURRENCY still decides when the user sets it.
+    if (!g_getenv("VIPS_CONCURRENCY")) vips_concurrency_set(1);
     g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING), DropWarning,
                       nullptr);
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
@@ -128,7 +131,7 @@ bool WriteAll(int fd, const char* data, size_t size) {
 }
 
 // Writes bytes to a fresh temporary file beside dst and renames it over dst.
-bool ReplaceFile(const std::string& dst, const char* data, size_t size, std::string* error) {
+bool ReplaceFileWith(const std::string& dst, const char* data, size_t size, std::string* error) {
   std::string temp;
   int fd = -1;
   for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
@@ -238,17 +241,18 @@ Header ReadHeader(const std::string& path) {
   return header;
 }
 
-bool SaveThumbnail(const std::string& src, const std::string& dst, int width, int height,
-                   const std::string& encoder, std::string* error) {
+bool EncodeThumbnail(const std::string& src, int width, int height, const std::string& encoder,
+                     std::string* bytes, std::string* error) {
   using vips::VImage;
   if (!EnsureStarted(error)) return false;
-  if (width <= 0 || height <= 0) {
-    *error = "invalid thumbnail size " + std::to_string(width) + " x " + std::to_string(height);
-    return false;
-  }
+  // The header first: a source that is no image is the reason, not the size it gave.
   const Header header = ReadHeader(src);
   if (!header.ok) {
-    *error = LogUtils::GetLastErrorMessage();
+    *error = "cannot read the image " + src + ": " + LogUtils::GetLastErrorMessage();
+    return false;
+  }
+  if (width <= 0 || height <= 0) {
+    *error = "invalid thumbnail size " + std::to_string(width) + " x " + std::to_string(height);
     return false;
   }
   const std::string format = encoder.empty() ? header.encoder : encoder;
@@ -282,11 +286,27 @@ bool SaveThumbnail(const std::string& src, const std::string& dst, int width, in
     size_t size = 0;
     const void* data = vips_area_get_data(reinterpret_cast<VipsArea*>(blob.get()), &size, nullptr,
                                           nullptr, nullptr);
-    return ReplaceFile(dst, static_cast<const char*>(data), size, error);
+    bytes->assign(static_cast<const char*>(data), size);
+    return true;
   } catch (const std::exception& failure) {
     *error = VipsFailure(failure);
     return false;
   }
+}
+
+bool ReplaceFile(const std::string& dst, const std::string& bytes, std::string* error) {
+  return ReplaceFileWith(dst, bytes.data(), bytes.size(), error);
+}
+
+bool SaveThumbnail(const std::string& src, const std::string& dst, int width, int height,
+                   const std::string& encoder, std::string* error) {
+  std::string bytes;
+  return EncodeThumbnail(src, width, height, encoder, &bytes, error) &&
+         ReplaceFile(dst, bytes, error);
+}
+
+void ReleaseThread() {
+  vips_thread_shutdown();
 }
 
 }  // namespace pictavo::VipsImage

@@ -35,10 +35,20 @@ Header ReadHeader(const std::string& path);
 // The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
 std::string EncoderOfLoader(const std::string& loader);
 
-// Writes src scaled to exactly width x height (upright, sRGB, no metadata) in the format of
-// encoder, through a temporary file beside dst that is renamed over dst on success. On failure
-// nothing is left at dst that was not there before, and *error holds the reason.
+// Encodes src scaled to exactly width x height (upright, sRGB, no metadata) in the format of
+// encoder into *bytes, touching no file. On failure *error holds the reason.
+bool EncodeThumbnail(const std::string& src, int width, int height, const std::string& encoder,
+                     std::string* bytes, std::string* error);
+
+// Writes bytes through a temporary file beside dst that is renamed over dst on success. On
+// failure nothing is left at dst that was not there before, and *error holds the reason.
+bool ReplaceFile(const std::string& dst, const std::string& bytes, std::string* error);
+
+// EncodeThumbnail, then ReplaceFile.
 bool SaveThumbnail(const std::string& src, const std::string& dst, int width, int height,
                    const std::string& encoder, std::string* error);
+
+// Frees what libvips keeps for the calling thread; for threads of our own, before they end.
+void ReleaseThread();
 
 }  // namespace pictavo::VipsImage

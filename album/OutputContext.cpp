@@ -1,0 +1,29 @@
+#include "album/OutputContext.h"
+
+#include <filesystem>
+
+namespace pictavo {
+
+std::string KnownImageSizes::KeyOf(const std::string& path) {
+  // "a//b.jpg" and "a/./b.jpg" are the same file; the steps and the pages spell paths apart.
+  return std::filesystem::path(path).lexically_normal().string();
+}
+
+void KnownImageSizes::Keep(const std::string& path, ImageUtils::ImageSize size) {
+  m_sizes[KeyOf(path)] = size;
+}
+
+bool KnownImageSizes::Has(const std::string& path) const {
+  return m_sizes.count(KeyOf(path)) != 0;
+}
+
+ImageUtils::ImageSize KnownImageSizes::Get(const std::string& path) const {
+  const auto known = m_sizes.find(KeyOf(path));
+  return known != m_sizes.end() ? known->second : ImageUtils::GetImageSize(path);
+}
+
+ImageUtils::ImageSize GetRunImageSize(const OutputContext& run, const std::string& path) {
+  return run.sizes ? run.sizes->Get(path) : ImageUtils::GetImageSize(path);
+}
+
+}  // namespace pictavo

@@ -1,0 +1,110 @@
+#pragma once
+
+// Jobs run on a fixed set of worker threads while the calling thread takes their results back
+// in the order it submitted them. A loop that submits one job per row and takes the oldest
+// result when the window is full sees the same sequence of results, and so shows the same
+// messages and writes the same files, as a loop that did each job itself.
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace pictavo {
+
+// Threads for image work: one per core unless SetWorkerThreadCount chose a number. Process-wide,
+// so that a test or a command-line option can make every loop run on one worker.
+std::size_t GetWorkerThreadCount();
+void SetWorkerThreadCount(std::size_t count);  // 0: one per core again
+
+template <class Result>
+class OrderedWork {
+ public:
+  // window: how many jobs may be submitted and not yet taken; a few per worker keeps every
+  // worker busy while the oldest job is still running. atThreadExit runs on each worker just
+  // before it ends, for libraries that keep state per thread.
+  explicit OrderedWork(std::size_t workers = GetWorkerThreadCount(), std::size_t window = 0,
+                       std::function<void()> atThreadExit = {})
+      : m_window(window > 0 ? window : 4 * std::max<std::size_t>(1, workers)),
+        m_atThreadExit(std::move(atThreadExit)) {
+    const std::size_t count = std::max<std::size_t>(1, workers);
+    m_threads.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) m_threads.emplace_back([this] { Work(); });
+  }
+  OrderedWork(const OrderedWork&) = delete;
+  OrderedWork& operator=(const OrderedWork&) = delete;
+
+  // Jobs not started yet are dropped; running ones finish first.
+  ~OrderedWork() {
+    {
+      std::lock_guard lock(m_mutex);
+      m_stopping = true;
+      m_queue.clear();
+    }
+    m_wake.notify_all();
+    for (std::thread& thread : m_threads) thread.join();
+  }
+
+  bool IsFull() const { return m_pending.size() >= m_window; }
+  bool IsEmpty() const { return m_pending.empty(); }
+
+  void Submit(std::function<Result()> job) {
+    std::packaged_task<Result()> task(std::move(job));
+    m_pending.push_back(task.get_future());
+    {
+      std::lock_guard lock(m_mutex);
+      m_queue.push_back(std::move(task));
+    }
+    m_wake.notify_one();
+  }
+
+  // The result of the oldest job not taken yet, waiting for it; a job's exception comes out
+  // here. Only when !IsEmpty().
+  Result TakeNext() {
+    std::future<Result> next = std::move(m_pending.front());
+    m_pending.pop_front();
+    return next.get();
+  }
+
+  // Drops the jobs that have not started; TakeNext is then only good for the ones that had.
+  // The calling thread uses it when it will not look at the remaining results at all.
+  void DropPending() {
+    {
+      std::lock_guard lock(m_mutex);
+      m_queue.clear();
+    }
+    m_pending.clear();
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      std::packaged_task<Result()> task;
+      {
+        std::unique_lock lock(m_mutex);
+        m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        if (m_queue.empty()) break;
+        task = std::move(m_queue.front());
+        m_queue.pop_front();
+      }
+      task();
+    }
+    if (m_atThreadExit) m_atThreadExit();
+  }
+
+  const std::size_t m_window;
+  const std::function<void()> m_atThreadExit;
+  std::deque<std::future<Result>> m_pending;  // the calling thread's side, in submission order
+  std::mutex m_mutex;
+  std::condition_variable m_wake;
+  std::deque<std::packaged_task<Result()>> m_queue;  // not started yet
+  bool m_stopping = false;
+  std::vector<std::thread> m_threads;
+};
+
+}  // namespace pictavo
