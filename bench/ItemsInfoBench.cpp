@@ -7,7 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include "items/BuildItem.h"
+#include "items/FileListUtils.h"
 #include "items/ImageUtils.h"
+#include "items/VipsImage.h"
 #include "support/Fixtures.h"
 
 namespace {
@@ -52,6 +54,32 @@ void BM_BuildAlbumItemSharedPhotos(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(paths.size()));
 }
 BENCHMARK(BM_BuildAlbumItemSharedPhotos)->Unit(benchmark::kMillisecond);
+
+// The three reads an item is built from, one at a time, to see which one a scan waits for.
+template <class Read>
+void ReadEverySharedPhoto(benchmark::State& state, Read read) {
+  const std::vector<std::string> paths = SharedPhotos();
+  if (paths.empty()) {
+    state.SkipWithError("shared photos not found");
+    return;
+  }
+  for (auto _ : state) {
+    for (const std::string& path : paths) benchmark::DoNotOptimize(read(path));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(paths.size()));
+}
+void BM_ReadHeaderSharedPhotos(benchmark::State& state) {
+  ReadEverySharedPhoto(state, pictavo::VipsImage::ReadHeader);
+}
+BENCHMARK(BM_ReadHeaderSharedPhotos)->Unit(benchmark::kMillisecond);
+void BM_ReadExifSharedPhotos(benchmark::State& state) {
+  ReadEverySharedPhoto(state, pictavo::FileListUtils::ReadExif);
+}
+BENCHMARK(BM_ReadExifSharedPhotos)->Unit(benchmark::kMillisecond);
+void BM_ReadFileTimesSharedPhotos(benchmark::State& state) {
+  ReadEverySharedPhoto(state, pictavo::FileListUtils::ReadFileTimes);
+}
+BENCHMARK(BM_ReadFileTimesSharedPhotos)->Unit(benchmark::kMillisecond);
 
 void BM_GetThumbnailSize(benchmark::State& state) {
   const std::string& path = LargeJpeg();

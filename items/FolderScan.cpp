@@ -5,10 +5,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "core/Host.h"
+#include "core/OrderedWork.h"
 #include "core/StringUtils.h"
 #include "items/FileListUtils.h"
+#include "items/ImageUtils.h"
 #include "items/ItemList.h"
 #include "items/ListCommands.h"
 
@@ -69,12 +72,11 @@ bool IsListableFile(const fs::directory_entry& entry) {
   return ::access(entry.path().c_str(), R_OK) == 0;
 }
 
-void InsertEntry(ItemList& list, const fs::directory_entry& entry, const ItemBuilder& builder) {
-  const std::string fullPath = entry.path().string();
-  // It may have vanished or changed since the enumeration saw it.
-  if (!IsListableFile(fs::directory_entry(entry.path()))) return;
-  const int index = list.AddItem(builder(fullPath));
-  list.InsertRow(index);
+// Builds the item of a file the enumeration saw, on a worker; none when the file has vanished
+// or changed since then.
+std::optional<ALBUMITEM> BuildEntry(const fs::path& path, const ItemBuilder& builder) {
+  if (!IsListableFile(fs::directory_entry(path))) return std::nullopt;
+  return builder(path.string());
 }
 
 }  // namespace
@@ -121,6 +123,14 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
   if (ec) result.error = ec.message();
   Pump& pump = host.GetPump();
   const std::string suffix = StringUtils::GetLoadString(kInsertingSuffixId);
+  // Items are built on workers and inserted here in enumeration order, so the rows are those
+  // of a scan that built each item itself; the pump and the window stay on this thread.
+  OrderedWork<std::optional<ALBUMITEM>> work(GetWorkerThreadCount(), 0,
+                                             ImageUtils::ReleaseThreadResources);
+  const auto insertNext = [&] {
+    std::optional<ALBUMITEM> item = work.TakeNext();
+    if (item) list.InsertRow(list.AddItem(std::move(*item)));
+  };
   for (; pattern.valid && !ec && it != fs::directory_iterator(); it.increment(ec)) {
     if (!pump.PumpMessages()) {
       result.quit = true;
@@ -141,8 +151,11 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
       break;
     }
     if (window) window->SetText(1, name + suffix);
-    InsertEntry(list, entry, builder);
+    work.Submit([path = entry.path(), &builder] { return BuildEntry(path, builder); });
+    if (work.IsFull()) insertNext();
   }
+  // The files seen before a cancel or a quit are listed, as they would have been one by one.
+  while (!work.IsEmpty()) insertNext();
   if (ec && result.error.empty()) result.error = ec.message();
 
   if (window && !window->IsDestroyed()) {

@@ -15,7 +15,8 @@ namespace pictavo {
 class Host;
 class ItemList;
 
-// Builds the item of one file (BuildAlbumItem in the program).
+// Builds the item of one file (BuildAlbumItem in the program). Called on worker threads, several
+// at once: it must be safe to call concurrently.
 using ItemBuilder = std::function<ALBUMITEM(const std::string& path)>;
 
 struct ListFolderResult {
@@ -32,7 +33,8 @@ bool PassesViewFilters(const std::string& path, const Settings& settings);
 // folder that match a wildcard last part ("/photos/*.jpg"). Folders, symbolic links to
 // folders, broken links and special files (pipes, devices, sockets) are skipped, as are files
 // that vanish or cannot be read meanwhile. One pump per entry and the insert progress window;
-// cancelling keeps the rows so far. The rows are then sorted by name ascending and all ticked.
+// cancelling keeps the rows so far. Items are built on worker threads (GetWorkerThreadCount)
+// and inserted in enumeration order. The rows are then sorted by name ascending and all ticked.
 ListFolderResult ListFolder(ItemList& list, const std::string& path, const Settings& settings,
                             Host& host, const ItemBuilder& builder);
 

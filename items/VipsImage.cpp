@@ -30,6 +30,8 @@ struct StartState {
 // outcome in the list instead.
 void DropWarning(const char*, GLogLevelFlags, const char*, void*) {}
 
+std::atomic<bool> g_started{false};
+
 const StartState& Start() {
   static const StartState state = [] {
     StartState s;
@@ -49,9 +51,56 @@ const StartState& Start() {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     Exiv2::XmpParser::initialize();
     s.ok = true;
+    g_started = true;
     return s;
   }();
   return state;
+}
+
+enum class Magic { Other, Jpeg, Png, Gif, Tiff, Webp };
+
+// The format by the first bytes, as the loaders themselves recognise it.
+Magic ReadMagic(const std::string& path) {
+  unsigned char bytes[12] = {};
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return Magic::Other;
+  const ssize_t got = read(fd, bytes, sizeof bytes);
+  close(fd);
+  if (got < 4) return Magic::Other;
+  if (bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return Magic::Jpeg;
+  if (bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G') return Magic::Png;
+  if (bytes[0] == 'G' && bytes[1] == 'I' && bytes[2] == 'F' && bytes[3] == '8') return Magic::Gif;
+  if ((bytes[0] == 'I' && bytes[1] == 'I' && bytes[2] == 42 && bytes[3] == 0) ||
+      (bytes[0] == 'M' && bytes[1] == 'M' && bytes[2] == 0 && bytes[3] == 42)) {
+    return Magic::Tiff;
+  }
+  if (got == 12 && std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WEBP", 4) == 0) {
+    return Magic::Webp;
+  }
+  return Magic::Other;
+}
+
+// Opens the image for its header. The common formats go straight to their loader: asking
+// every loader whether it knows the file costs more than reading the header itself.
+vips::VImage LoadHeader(const std::string& path) {
+  using vips::VImage;
+  vips::VSource source = vips::VSource::new_from_file(path.c_str());
+  auto options = [] { return VImage::option()->set("fail_on", VIPS_FAIL_ON_NONE); };
+  switch (ReadMagic(path)) {
+    case Magic::Jpeg:
+      return VImage::jpegload_source(source, options());
+    case Magic::Png:
+      return VImage::pngload_source(source, options());
+    case Magic::Gif:
+      return VImage::gifload_source(source, options());
+    case Magic::Tiff:
+      return VImage::tiffload_source(source, options());
+    case Magic::Webp:
+      return VImage::webpload_source(source, options());
+    case Magic::Other:
+      break;
+  }
+  return VImage::new_from_source(source, "", options());
 }
 
 std::string Loader(vips::VImage& image) {
@@ -225,9 +274,7 @@ Header ReadHeader(const std::string& path) {
   }
   try {
     // A source takes the name as it is; a file name ending in "[...]" is not read as options.
-    vips::VImage image =
-        vips::VImage::new_from_source(vips::VSource::new_from_file(path.c_str()), "",
-                                      vips::VImage::option()->set("fail_on", VIPS_FAIL_ON_NONE));
+    vips::VImage image = LoadHeader(path);
     header.width = image.width();
     header.height = image.height();
     header.orientation = Orientation(image);
@@ -306,7 +353,8 @@ bool SaveThumbnail(const std::string& src, const std::string& dst, int width, in
 }
 
 void ReleaseThread() {
-  vips_thread_shutdown();
+  // Before libvips started there is nothing to free, and its thread data is not set up yet.
+  if (g_started) vips_thread_shutdown();
 }
 
 }  // namespace pictavo::VipsImage

@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "core/OrderedWork.h"
 #include "core/StringUtils.h"
+#include "items/BuildItem.h"
 #include "items/ItemList.h"
+#include "items/ListCommands.h"
 #include "support/Fixtures.h"
 #include "support/RecordingHost.h"
 
@@ -186,6 +190,44 @@ TEST_F(FolderScanTest, CancelKeepsTheRowsSoFarSortedAndTicked) {
   EXPECT_EQ(m_host.m_progressWindows.size(), 2u);  // the sort still ran
 }
 
+// Items are built on workers; the rows, their texts and the progress lines must be those of a
+// scan that builds one item after the other.
+TEST_F(FolderScanTest, FourWorkersListWhatOneWorkerLists) {
+  for (int i = 0; i < 24; ++i) {
+    testing::ExifValues exif = testing::SampleExif();
+    exif.model = "Model " + std::to_string(i);
+    const fs::path path = m_dir / ("img" + std::to_string(i) + (i % 4 == 1 ? ".tif" : ".jpg"));
+    testing::WriteImage(path, 40 + i, 30 + 2 * i,
+                        i % 4 == 1 ? testing::ImageFormat::Tiff : testing::ImageFormat::Jpeg, exif);
+  }
+  testing::WriteOrientation6Jpeg(m_dir / "sideways.jpg", 64, 32);
+  testing::WriteBytes(m_dir / "text.jpg", "not a photo");
+  testing::WriteTruncatedJpeg(m_dir / "cut.jpg", 80, 60);
+  const auto scan = [&](std::size_t workers, std::vector<std::string>* progress) {
+    SetWorkerThreadCount(workers);
+    ItemList list;
+    RecordingHost host;
+    ListFolder(list, m_dir.Path().string(), Settings(), host, BuildAlbumItem);
+    SetWorkerThreadCount(0);
+    *progress = host.m_progressWindows.empty() ? std::vector<std::string>()
+                                               : host.m_progressWindows.front()->m_texts[1];
+    std::vector<int> rows(list.RowCount());
+    for (int row = 0; row < list.RowCount(); ++row) rows[row] = row;
+    std::vector<int> columns(20);
+    for (int column = 0; column < 20; ++column) columns[column] = column;
+    return GetAllColumnsText(list, rows, columns);
+  };
+  std::vector<std::string> oneProgress;
+  std::vector<std::string> fourProgress;
+  const std::string one = scan(1, &oneProgress);
+  const std::string four = scan(4, &fourProgress);
+  EXPECT_NE(one.find("Model 23"), std::string::npos);
+  EXPECT_NE(one.find("32 x 64"), std::string::npos);  // the sideways photo, upright
+  EXPECT_EQ(four, one);
+  EXPECT_EQ(fourProgress, oneProgress);
+  EXPECT_GE(oneProgress.size(), 27u);
+}
+
 TEST_F(FolderScanTest, QuitEndsTheEnumeration) {
   for (int i = 0; i < 5; ++i) Touch("img" + std::to_string(i) + ".jpg");
   m_host.m_pump.m_quitAt = {3};
@@ -197,6 +239,7 @@ TEST_F(FolderScanTest, QuitEndsTheEnumeration) {
 
 TEST_F(FolderScanTest, FilesThatVanishMeanwhileAreSkipped) {
   for (int i = 0; i < 20; ++i) Touch("img" + std::to_string(i) + ".jpg");
+  std::mutex builtMutex;  // the builder runs on worker threads
   std::vector<std::string> built;
   m_host.m_pump.m_hook = [&](int call) {
     if (call == 1) {
@@ -205,6 +248,7 @@ TEST_F(FolderScanTest, FilesThatVanishMeanwhileAreSkipped) {
     return true;
   };
   ListFolder(m_list, m_dir.Path().string(), Settings(), m_host, [&](const std::string& path) {
+    std::lock_guard lock(builtMutex);
     built.push_back(path);
     return NameOnly(path);
   });
