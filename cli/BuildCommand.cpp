@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
 #include "core/LogUtils.h"
+#include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/ShellUtils.h"
 #include "items/ImageUtils.h"
@@ -83,18 +85,35 @@ std::string CheckDialogAnswers(const BuildOptions& build, const Settings& settin
 }
 
 // Names each ticked item whose file is no image we can read and unticks it; the thumbnail
-// step would otherwise fail the whole run on it.
+// step would otherwise fail the whole run on it. The headers are read on the workers; the
+// names come out in list order.
 void UntickUnreadable(ItemList& list, TerminalHost& host) {
+  struct Readable {
+    bool ok = false;
+    std::string reason;
+  };
+  OrderedWork<Readable> work(GetWorkerThreadCount(), 0, ImageUtils::ReleaseThreadResources);
+  std::deque<int> rows;  // of the reads in flight, oldest first
+  const auto takeNext = [&] {
+    const Readable read = work.TakeNext();
+    const int row = rows.front();
+    rows.pop_front();
+    if (read.ok) return;
+    list.SetRowChecked(row, false);
+    host.PrintLine("skipped, not a readable image: " + list.RowItem(row).fullPath +
+                   (read.reason.empty() ? "" : ": " + read.reason));
+  };
   for (int row = 0; row < list.RowCount(); ++row) {
     if (!list.IsRowChecked(row)) continue;
-    const std::string& path = list.RowItem(row).fullPath;
-    LogUtils::ClearLastError();
-    if (ImageUtils::GetImageSize(path).width > 0) continue;
-    list.SetRowChecked(row, false);
-    const std::string reason = LogUtils::GetLastErrorMessage();
-    host.PrintLine("skipped, not a readable image: " + path +
-                   (reason.empty() ? "" : ": " + reason));
+    rows.push_back(row);
+    work.Submit([path = list.RowItem(row).fullPath] {
+      LogUtils::ClearLastError();
+      if (ImageUtils::GetImageSize(path).width > 0) return Readable{true, {}};
+      return Readable{false, LogUtils::GetLastErrorMessage()};
+    });
+    if (work.IsFull()) takeNext();
   }
+  while (!work.IsEmpty()) takeNext();
 }
 
 // The run opens its first page through the host, so the host learns the path it prints; the

@@ -213,8 +213,11 @@ TEST_F(FolderScanTest, FourWorkersListWhatOneWorkerLists) {
                                                : host.m_progressWindows.front()->m_texts[1];
     std::vector<int> rows(list.RowCount());
     for (int row = 0; row < list.RowCount(); ++row) rows[row] = row;
-    std::vector<int> columns(20);
-    for (int column = 0; column < 20; ++column) columns[column] = column;
+    // Every column but the access time, which the first scan's own reads may move.
+    std::vector<int> columns;
+    for (int column = 0; column < 20; ++column) {
+      if (column != 6) columns.push_back(column);
+    }
     return GetAllColumnsText(list, rows, columns);
   };
   std::vector<std::string> oneProgress;
