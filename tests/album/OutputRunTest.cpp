@@ -29,11 +29,6 @@ const std::string kOpenFailed =
     "出力ファイルを開くことができませんでした。\r\n\r\nプログラムに関連付けされていない可能性が"
     "あります。\r\nプログラムの関連付けをご確認ください。";
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // A listed folder with generated photos, a list of them all ticked, settings that write into
 // the scratch folder and a recording host.
 class OutputRunFixture : public ::testing::Test {
@@ -147,7 +142,7 @@ TEST_F(OutputRunFixture, AlbumStyleWritesTheSameFilesWithNoteCells) {
   ASSERT_TRUE(MakeRun().ExecuteOutput(OutputRun::GetOutputTypeOfStyle(1)));
   EXPECT_EQ(testing::ListFolder(Album()),
             (std::vector<std::string>{"css", "index.html", "photos", "thumbs"}));
-  const std::string page = Read(Album() / "index.html");
+  const std::string page = testing::ReadFileBytes(Album() / "index.html");
   EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
   EXPECT_EQ(page.find("<script>"), std::string::npos);
   const auto checks = testing::CheckAlbum(Album());
@@ -216,7 +211,7 @@ TEST_F(OutputRunFixture, DialogProposesAFreeFolderAndItsValuesHoldForThisRunOnly
   EXPECT_EQ(proposal.title, "listed");
   EXPECT_EQ(proposal.header, "listed");
   EXPECT_FALSE(proposal.preferDetailedSettings);
-  const std::string page = Read(m_dir / "out/Pictavo2/index.html");
+  const std::string page = testing::ReadFileBytes(m_dir / "out/Pictavo2/index.html");
   EXPECT_NE(page.find("<title>夏 休み</title>"), std::string::npos);
   EXPECT_NE(page.find(">夏 <b>休み</b></h1>"), std::string::npos);
   EXPECT_EQ(m_settings.Output.FolderName, "Pictavo");
@@ -230,8 +225,9 @@ TEST_F(OutputRunFixture, DialogProposesAFreeFolderAndItsValuesHoldForThisRunOnly
   };
   ASSERT_TRUE(run.ExecuteOutput(0));
   EXPECT_EQ(m_host.m_dialogProposals.back().folderName, "Pictavo3");
-  EXPECT_NE(Read(m_dir / "out/Pictavo3/index.html").find("<title>ピクタボ</title>"),
-            std::string::npos);
+  EXPECT_NE(
+      testing::ReadFileBytes(m_dir / "out/Pictavo3/index.html").find("<title>ピクタボ</title>"),
+      std::string::npos);
 }
 
 TEST_F(OutputRunFixture, DialogCancelEndsTheRunSilently) {
@@ -266,8 +262,8 @@ TEST_F(OutputRunFixture, AnExistingAlbumFolderIsWrittenIntoWithoutTheDialog) {
   testing::WriteBytes(Album() / "keep.txt", "mine");
   testing::WriteBytes(Album() / "index.html", "old");
   ASSERT_TRUE(MakeRun().ExecuteOutput(0));
-  EXPECT_EQ(Read(Album() / "keep.txt"), "mine");
-  EXPECT_NE(Read(Album() / "index.html"), "old");
+  EXPECT_EQ(testing::ReadFileBytes(Album() / "keep.txt"), "mine");
+  EXPECT_NE(testing::ReadFileBytes(Album() / "index.html"), "old");
 }
 
 TEST_F(OutputRunFixture, APhotoThatFailsInTheMiddleIsShownOnceAndTheRunGoesOn) {
@@ -336,7 +332,8 @@ TEST_F(OutputRunFixture, PhotoSizeZeroCopiesTheFileAndOthersFitTheBox) {
     EXPECT_EQ(back.height, row.height) << row.photoSize;
   }
   ASSERT_TRUE(MakeRun().WritePhotoFiles(output, 0, 0));
-  EXPECT_EQ(Read(Album() / "photos/big.jpg"), Read(m_dir / "listed/big.jpg"));
+  EXPECT_EQ(testing::ReadFileBytes(Album() / "photos/big.jpg"),
+            testing::ReadFileBytes(m_dir / "listed/big.jpg"));
 }
 
 TEST_F(OutputRunFixture, UntickedRowsAndFoldersAreNotPhotographed) {
@@ -404,7 +401,7 @@ TEST_F(OutputRunFixture, ASecondDesignAddsItsSheetAndThePagesLinkOnlyIt) {
   ASSERT_TRUE(MakeRun().GenerateOutput(0, output, "T", "H"));
   EXPECT_TRUE(fs::is_regular_file(Album() / "css/standard.css"));
   EXPECT_TRUE(fs::is_regular_file(Album() / "css/dark.css"));
-  const std::string page = Read(Album() / "index.html");
+  const std::string page = testing::ReadFileBytes(Album() / "index.html");
   EXPECT_NE(page.find("css/dark.css"), std::string::npos);
   EXPECT_EQ(page.find("css/standard.css"), std::string::npos);
 }

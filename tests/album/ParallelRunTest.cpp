@@ -25,16 +25,12 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RecordingHost;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Every file under root by its relative path, with its bytes.
 std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = Read(entry);
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), root).string()] = testing::ReadFileBytes(entry);
   }
   return files;
 }
@@ -128,7 +124,7 @@ TEST_F(ParallelRunTest, FourWorkersWriteTheSameAlbumByteForByteAsOne) {
 TEST_F(ParallelRunTest, PagesGiveEveryImageTheSizeOfItsWrittenFile) {
   AddPhotos(10);
   ASSERT_TRUE(MakeRun().GenerateOutput(0, Output("a"), "T", "H"));
-  const std::string page = Read(m_dir / "a/index.html");
+  const std::string page = testing::ReadFileBytes(m_dir / "a/index.html");
   for (int i = 0; i < 10; ++i) {
     const ImageUtils::ImageSize thumb =
         ImageUtils::GetImageSize((m_dir / ("a/thumbs/" + Name(i))).string());

@@ -22,13 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ImageFormat;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 std::size_t Count(const std::string& text, const std::string& piece) {
   std::size_t count = 0;
   for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
@@ -80,7 +73,8 @@ class PhotoPages : public ::testing::Test {
   }
 
   std::string Page(int n) {
-    const std::string bytes = ReadFile(m_album / "src" / ("page" + std::to_string(n) + ".html"));
+    const std::string bytes =
+        testing::ReadFileBytes(m_album / "src" / ("page" + std::to_string(n) + ".html"));
     EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
     return bytes.size() >= 3 ? bytes.substr(3) : std::string();
   }

@@ -24,13 +24,6 @@ using testing::TempDir;
 
 const std::string kBom = "\xEF\xBB\xBF";
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 void WriteFile(const fs::path& path, const std::string& text) {
   fs::create_directories(path.parent_path());
   std::ofstream(path, std::ios::binary) << text;
@@ -90,8 +83,8 @@ class SlideshowRunTest : public ::testing::Test {
                                    "<i>Header</i>");
   }
 
-  std::string Page() { return ReadFile(m_album / "index.html"); }
-  std::string Script() { return ReadFile(m_album / "js" / "slideshow.js"); }
+  std::string Page() { return testing::ReadFileBytes(m_album / "index.html"); }
+  std::string Script() { return testing::ReadFileBytes(m_album / "js" / "slideshow.js"); }
 
   TempDir m_temp;
   fs::path m_dir = m_temp.Path();
@@ -139,8 +132,8 @@ TEST_F(SlideshowRunTest, WritesPageScriptImagesAndStyleSheets) {
                           "dims=[\"640,480\",\r\n\"300,400\"];\n"
                           "showNotes();\n");
 
-  EXPECT_EQ(ReadFile(m_album / "images" / "play.png"), "play");
-  EXPECT_EQ(ReadFile(m_album / "images" / "pause.png"), "pause");
+  EXPECT_EQ(testing::ReadFileBytes(m_album / "images" / "play.png"), "play");
+  EXPECT_EQ(testing::ReadFileBytes(m_album / "images" / "pause.png"), "pause");
   for (const char* sheet : {"common.css", "photo.css", "slideshow.css", "blue.css"}) {
     EXPECT_TRUE(fs::exists(m_album / "css" / sheet)) << sheet;
   }

@@ -18,11 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
@@ -46,7 +41,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 std::string AllPagesText(const fs::path& albumRoot) {
   std::string text;
-  for (const fs::path& page : FindAlbumPages(albumRoot)) text += ReadText(page);
+  for (const fs::path& page : FindAlbumPages(albumRoot)) text += testing::ReadFileBytes(page);
   return text;
 }
 
@@ -137,7 +132,8 @@ TEST_F(BuildRun, AnswersAndOverridesReachTheAlbum) {
     const CliResult result = Build(row.options);
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(PrintedPage(result), row.page);
-    EXPECT_TRUE(Contains(ReadText(row.page), row.expectedText)) << ReadText(row.page);
+    EXPECT_TRUE(Contains(testing::ReadFileBytes(row.page), row.expectedText))
+        << testing::ReadFileBytes(row.page);
     EXPECT_TRUE(CheckAlbum(row.page.parent_path()).Ok());
   }
 }
@@ -178,8 +174,8 @@ TEST_F(BuildRun, AnotherStylesFolderBringsItsOwnDesign) {
   const CliResult result = Build({"--styles", styles.string(), "--design", "Mine"});
   ASSERT_EQ(result.status, 0) << result.err;
   const fs::path album = PrintedPage(result).parent_path();
-  EXPECT_EQ(ReadText(album / "css" / "mine.css"), "body { color: #123456; }\n");
-  EXPECT_TRUE(Contains(ReadText(album / "index.html"), "css/mine.css"));
+  EXPECT_EQ(testing::ReadFileBytes(album / "css" / "mine.css"), "body { color: #123456; }\n");
+  EXPECT_TRUE(Contains(testing::ReadFileBytes(album / "index.html"), "css/mine.css"));
   EXPECT_TRUE(CheckAlbum(album).Ok()) << CheckAlbum(album).Describe();
 }
 
@@ -255,7 +251,7 @@ TEST_F(BuildRun, OpenHandsTheFirstPageToTheDesktopOpenerAndOnlyThen) {
 
   const CliResult open = Build({"--open", "--name", "open"}, {}, {path});
   ASSERT_EQ(open.status, 0) << open.err;
-  EXPECT_EQ(ReadText(opened), (Albums() / "open" / "index.html").string() + "\n");
+  EXPECT_EQ(testing::ReadFileBytes(opened), (Albums() / "open" / "index.html").string() + "\n");
 }
 
 TEST_F(BuildRun, QuietKeepsStandardErrorEmptyOnSuccess) {

@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class ConfigCommand : public ::testing::Test {
  protected:
   CliResult Config(std::vector<std::string> args) {
@@ -100,7 +95,7 @@ TEST_F(ConfigCommand, SetThenGetGivesTheValueBack) {
 
 TEST_F(ConfigCommand, RefusedChangesExitWithTwoAndLeaveTheFileAlone) {
   WriteSettings("[Options\\OutputThumbnail]\r\nColumn=7\r\n");
-  const std::string before = ReadBytes(SettingsFile());
+  const std::string before = testing::ReadFileBytes(SettingsFile());
   const struct {
     const char* what;
     std::vector<std::string> args;
@@ -121,7 +116,7 @@ TEST_F(ConfigCommand, RefusedChangesExitWithTwoAndLeaveTheFileAlone) {
     const CliResult result = Config(args);
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find(row.expected), std::string::npos) << result.err;
-    EXPECT_EQ(ReadBytes(SettingsFile()), before);
+    EXPECT_EQ(testing::ReadFileBytes(SettingsFile()), before);
   }
 }
 
@@ -133,7 +128,7 @@ TEST_F(ConfigCommand, SetSavesAsTheProgramDoesOnClosing) {
   const CliResult result = Config({"set", "Options\\OutputThumbnail", "Row", "2"});
   ASSERT_EQ(result.status, 0) << result.err;
 
-  const std::string bytes = ReadBytes(SettingsFile());
+  const std::string bytes = testing::ReadFileBytes(SettingsFile());
   ASSERT_GE(bytes.size(), 2u);
   EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE", 2)) << "UTF-16LE with its mark";
   Profile saved;

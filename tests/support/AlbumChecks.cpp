@@ -1,5 +1,7 @@
 #include "support/AlbumChecks.h"
 
+#include "support/Fixtures.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -18,11 +20,6 @@ namespace pictavo::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string DecodeEntities(const std::string& text) {
   static const std::pair<const char*, const char*> kEntities[] = {
@@ -140,7 +137,7 @@ std::vector<std::string> GetLinkTargets(const std::string& html) {
 
 std::vector<std::string> CheckPageEncoding(const fs::path& page) {
   std::vector<std::string> problems;
-  const std::string bytes = ReadFile(page);
+  const std::string bytes = ReadFileBytes(page);
   const std::string name = page.string();
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") != 0) problems.push_back(name + ": no UTF-8 mark");
   for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -177,7 +174,7 @@ std::vector<std::string> CheckPageWithTidy(const fs::path& page) {
   if (spawned != 0) return {page.string() + ": tidy could not be started"};
   int status = 0;
   waitpid(pid, &status, 0);
-  const std::string output = ReadFile(report);
+  const std::string output = ReadFileBytes(report);
   std::error_code ec;
   fs::remove(report, ec);
   // tidy exits 0 when clean, 1 with warnings only, 2 with errors.
@@ -195,7 +192,7 @@ std::vector<std::string> CheckPageLinks(const fs::path& page, const fs::path& al
   std::vector<std::string> problems;
   const fs::path root = fs::weakly_canonical(albumRoot);
   const fs::path folder = fs::weakly_canonical(page).parent_path();
-  for (const std::string& target : GetLinkTargets(ReadFile(page))) {
+  for (const std::string& target : GetLinkTargets(ReadFileBytes(page))) {
     if (target.empty() || target[0] == '#' || HasScheme(target)) continue;
     std::string path = target.substr(0, target.find_first_of("?#"));
     std::string decoded;

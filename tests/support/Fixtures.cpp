@@ -325,4 +325,9 @@ std::vector<std::string> ListFolder(const fs::path& folder) {
   return names;
 }
 
+std::string ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 }  // namespace pictavo::testing

@@ -99,4 +99,7 @@ std::vector<double> UprightPixel(const std::filesystem::path& path, int x, int y
 // The files in folder, names only, sorted; to prove that nothing was left behind.
 std::vector<std::string> ListFolder(const std::filesystem::path& folder);
 
+// The bytes of a file; empty when it is missing or cannot be read.
+std::string ReadFileBytes(const std::filesystem::path& path);
+
 }  // namespace pictavo::testing
