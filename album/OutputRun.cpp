@@ -295,11 +295,14 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
   if (photoSize == 0) {
     result.ok = FileUtils::CopyFile(source, destination);
   } else {
-    result.size =
-        ImageUtils::GetThumbnailSize(source, OutputRun::GetPhotoSizeLimit(photoSize, customSize));
-    result.ok = ImageUtils::SaveImageThumbnailFile(source, destination, result.size.width,
-                                                   result.size.height,
-                                                   ImageUtils::GetEncoderFormat(source));
+    // One header read gives the size, the encoder and what the scaler needs.
+    const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
+    result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
+                                               OutputRun::GetPhotoSizeLimit(photoSize, customSize));
+    std::string bytes;
+    result.ok = ImageUtils::EncodeImageThumbnail(source, header, result.size.width,
+                                                 result.size.height, &bytes) &&
+                ImageUtils::WriteImageFile(destination, bytes);
   }
   if (!result.ok) result.error = FailureText(destination);
   return result;
@@ -308,10 +311,11 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
 ThumbnailResult EncodeThumbnailFile(const std::string& source, int limit) {
   LogUtils::ClearLastError();
   ThumbnailResult result;
-  result.sourceSize = ImageUtils::GetImageSize(source);
+  const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
+  result.sourceSize = ImageUtils::SizeOf(header);
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
-  result.ok = ImageUtils::EncodeImageThumbnail(source, size.width, size.height,
-                                               ImageUtils::GetEncoderFormat(source), &result.bytes);
+  result.ok =
+      ImageUtils::EncodeImageThumbnail(source, header, size.width, size.height, &result.bytes);
   return result;
 }
 

@@ -63,6 +63,20 @@ bool EncodeImageThumbnail(const std::string& src, int width, int height, const s
   return false;
 }
 
+ImageHeader GetImageHeader(const std::string& path) {
+  return VipsImage::ReadHeader(path);
+}
+
+bool EncodeImageThumbnail(const std::string& src, const ImageHeader& header, int width, int height,
+                          std::string* bytes) {
+  std::string error;
+  if (VipsImage::EncodeThumbnail(src, header, width, height, header.encoder, bytes, &error)) {
+    return true;
+  }
+  VipsImage::RecordError(error);
+  return false;
+}
+
 bool WriteImageFile(const std::string& dst, const std::string& bytes) {
   std::string error;
   if (VipsImage::ReplaceFile(dst, bytes, &error)) return true;

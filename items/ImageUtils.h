@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "items/VipsImage.h"
+
 namespace pictavo::ImageUtils {
 
 struct ImageSize {
@@ -42,6 +44,17 @@ bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int 
 // SaveImageThumbnailFile in two halves, so that workers can encode while one thread decides
 // which files get written: the bytes it would write, and the write itself.
 bool EncodeImageThumbnail(const std::string& src, int width, int height, const std::string& encoder,
+                          std::string* bytes);
+
+// For a loop that needs a source's size, its encoder and its scaled copy: the header is read
+// once (upright size, encoder name, orientation) and handed to the encoder. A header that is
+// not ok has its reason recorded as the calling thread's last error.
+using ImageHeader = VipsImage::Header;
+ImageHeader GetImageHeader(const std::string& path);
+inline ImageSize SizeOf(const ImageHeader& header) {
+  return header.ok ? ImageSize{header.width, header.height} : ImageSize{};
+}
+bool EncodeImageThumbnail(const std::string& src, const ImageHeader& header, int width, int height,
                           std::string* bytes);
 bool WriteImageFile(const std::string& dst, const std::string& bytes);
 

@@ -290,10 +290,15 @@ Header ReadHeader(const std::string& path) {
 
 bool EncodeThumbnail(const std::string& src, int width, int height, const std::string& encoder,
                      std::string* bytes, std::string* error) {
+  if (!EnsureStarted(error)) return false;
+  return EncodeThumbnail(src, ReadHeader(src), width, height, encoder, bytes, error);
+}
+
+bool EncodeThumbnail(const std::string& src, const Header& header, int width, int height,
+                     const std::string& encoder, std::string* bytes, std::string* error) {
   using vips::VImage;
   if (!EnsureStarted(error)) return false;
   // The header first: a source that is no image is the reason, not the size it gave.
-  const Header header = ReadHeader(src);
   if (!header.ok) {
     *error = "cannot read the image " + src + ": " + LogUtils::GetLastErrorMessage();
     return false;

@@ -39,6 +39,9 @@ std::string EncoderOfLoader(const std::string& loader);
 // encoder into *bytes, touching no file. On failure *error holds the reason.
 bool EncodeThumbnail(const std::string& src, int width, int height, const std::string& encoder,
                      std::string* bytes, std::string* error);
+// The same with src's header already read by ReadHeader on this thread, so it is read once.
+bool EncodeThumbnail(const std::string& src, const Header& header, int width, int height,
+                     const std::string& encoder, std::string* bytes, std::string* error);
 
 // Writes bytes through a temporary file beside dst that is renamed over dst on success. On
 // failure nothing is left at dst that was not there before, and *error holds the reason.
