@@ -1,7 +1,6 @@
 #include "album/OutputRun.h"
 
 #include <algorithm>
-#include <deque>
 
 #include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
@@ -11,10 +10,10 @@
 #include "core/FileUtils.h"
 #include "core/GuidUtils.h"
 #include "core/LogUtils.h"
-#include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
 #include "items/ImageUtils.h"
+#include "items/ImageWork.h"
 
 namespace pictavo {
 
@@ -267,31 +266,27 @@ bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string&
 
 namespace {
 
+// Each result names its files, so the calling thread needs no bookkeeping of the jobs in flight.
 struct PhotoResult {
+  std::string destination;
   bool ok = false;
   std::string error;           // the text to show when !ok, taken on the worker's own thread
   ImageUtils::ImageSize size;  // of the written photo; 0 x 0 for a copy
 };
 
 struct ThumbnailResult {
+  std::string source;
+  std::string destination;
   bool ok = false;
   std::string bytes;                 // the encoded thumbnail, written by the calling thread
   ImageUtils::ImageSize sourceSize;  // upright size of the source
-};
-
-// Image work runs on worker threads, results are taken in list order on the calling thread,
-// which pumps once per row as before: messages and files come in the order of a sequential run.
-template <class Result>
-class ImageWork : public OrderedWork<Result> {
- public:
-  ImageWork()
-      : OrderedWork<Result>(GetWorkerThreadCount(), 0, ImageUtils::ReleaseThreadResources) {}
 };
 
 PhotoResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
                            int customSize) {
   LogUtils::ClearLastError();
   PhotoResult result;
+  result.destination = destination;
   if (photoSize == 0) {
     result.ok = FileUtils::CopyFile(source, destination);
   } else {
@@ -308,9 +303,12 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
   return result;
 }
 
-ThumbnailResult EncodeThumbnailFile(const std::string& source, int limit) {
+ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string& destination,
+                                    int limit) {
   LogUtils::ClearLastError();
   ThumbnailResult result;
+  result.source = source;
+  result.destination = destination;
   const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
   result.sourceSize = ImageUtils::SizeOf(header);
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
@@ -321,6 +319,8 @@ ThumbnailResult EncodeThumbnailFile(const std::string& source, int limit) {
 
 }  // namespace
 
+// Image work runs on worker threads; results are taken in list order on the calling thread,
+// which pumps once per row: messages and files come in the order of a sequential run.
 bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize) {
   const std::string photoFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.PhotoName);
@@ -329,15 +329,11 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
   int attempted = 0;
   int written = 0;
   ImageWork<PhotoResult> work;
-  std::deque<std::string> destinations;  // of the jobs in flight, oldest first
-  const auto takeNext = [&] {
-    const PhotoResult result = work.TakeNext();
-    const std::string destination = std::move(destinations.front());
-    destinations.pop_front();
+  const auto take = [&](const PhotoResult& result) {
     ++attempted;
     if (result.ok) {
       ++written;
-      if (result.size.width > 0) m_sizes.Keep(destination, result.size);
+      if (result.size.width > 0) m_sizes.Keep(result.destination, result.size);
     } else {
       m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
     }
@@ -347,19 +343,17 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     if (!EnsureFolder(photoFolder)) {
-      while (!work.IsEmpty()) takeNext();
+      work.Drain(take);
       return false;
     }
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
     const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
-    destinations.push_back(destination);
-    work.Submit([source, destination, photoSize, customSize] {
-      return WritePhotoFile(source, destination, photoSize, customSize);
-    });
-    if (work.IsFull()) takeNext();
+    work.Submit([source, destination, photoSize,
+                 customSize] { return WritePhotoFile(source, destination, photoSize, customSize); },
+                take);
   }
-  while (!work.IsEmpty()) takeNext();
+  work.Drain(take);
   // Each failed photo was shown and skipped; the album is only worth going on with when at
   // least one photo made it (or there was none to write).
   return attempted == 0 || written > 0;
@@ -373,28 +367,25 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   Pump& pump = m_host.GetPump();
   bool failed = false;
   ImageWork<ThumbnailResult> work;
-  std::deque<std::pair<std::string, std::string>> files;  // source, destination of jobs in flight
   // The files are written here, in list order, so that nothing after the first failure is
   // written, as in a run that makes one thumbnail after the other.
-  const auto takeNext = [&] {
-    ThumbnailResult result = work.TakeNext();
-    const auto [source, destination] = std::move(files.front());
-    files.pop_front();
+  const auto take = [&](const ThumbnailResult& result) {
     if (failed) return;
-    failed = !result.ok || !ImageUtils::WriteImageFile(destination, result.bytes);
-    if (!failed) m_sizes.Keep(source, result.sourceSize);
+    failed = !result.ok || !ImageUtils::WriteImageFile(result.destination, result.bytes);
+    if (!failed) m_sizes.Keep(result.source, result.sourceSize);
   };
   for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
     if (!pump.PumpMessages()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
-    files.emplace_back(source, FileUtils::GetCombinePath(thumbFolder, item.name));
-    work.Submit([source, limit] { return EncodeThumbnailFile(source, limit); });
-    if (work.IsFull()) takeNext();
+    const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
+    work.Submit(
+        [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
+        take);
   }
   if (failed) work.DropPending();
-  while (!work.IsEmpty()) takeNext();
+  work.Drain(take);
   return !failed;
 }
 

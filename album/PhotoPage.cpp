@@ -1,7 +1,6 @@
 #include "album/PhotoPage.h"
 
 #include <algorithm>
-#include <deque>
 #include <map>
 #include <utility>
 
@@ -11,10 +10,10 @@
 #include "album/PageFrame.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
-#include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/StdioFileEx.h"
 #include "core/StringUtils.h"
+#include "items/ImageWork.h"
 #include "items/ItemList.h"
 
 namespace pictavo {
@@ -39,14 +38,10 @@ std::filesystem::path PhotoPath(const std::filesystem::path& albumFolder, const 
 // photo's header on worker threads, once per run; the pages are then built in list order.
 std::map<std::string, ImageUtils::ImageSize> ReadPhotoSizes(const OutputContext& context,
                                                             const std::filesystem::path& album) {
+  using Read = std::pair<std::string, ImageUtils::ImageSize>;
   std::map<std::string, ImageUtils::ImageSize> byPath;
-  OrderedWork<ImageUtils::ImageSize> work(GetWorkerThreadCount(), 0,
-                                          ImageUtils::ReleaseThreadResources);
-  std::deque<std::string> reading;
-  const auto takeNext = [&] {
-    byPath[reading.front()] = work.TakeNext();
-    reading.pop_front();
-  };
+  ImageWork<Read> work;
+  const auto take = [&](Read read) { byPath[read.first] = read.second; };
   for (int row = 0; row < context.list.RowCount(); ++row) {
     if (!context.list.IsRowChecked(row)) continue;
     std::string path = PhotoPath(album, context.settings, context.list.RowItem(row).name).string();
@@ -55,12 +50,10 @@ std::map<std::string, ImageUtils::ImageSize> ReadPhotoSizes(const OutputContext&
       byPath[path] = context.sizes->Get(path);
       continue;
     }
-    byPath[path] = {};
-    work.Submit([path] { return ImageUtils::GetImageSize(path); });
-    reading.push_back(std::move(path));
-    if (work.IsFull()) takeNext();
+    byPath[path] = {};  // read once, however many rows show this photo
+    work.Submit([path] { return Read(path, ImageUtils::GetImageSize(path)); }, take);
   }
-  while (!work.IsEmpty()) takeNext();
+  work.Drain(take);
   return byPath;
 }
 

@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -15,10 +14,10 @@
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
 #include "core/LogUtils.h"
-#include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/ShellUtils.h"
 #include "items/ImageUtils.h"
+#include "items/ImageWork.h"
 #include "items/NotesFile.h"
 
 namespace pictavo::cli {
@@ -89,31 +88,28 @@ std::string CheckDialogAnswers(const BuildOptions& build, const Settings& settin
 // names come out in list order.
 void UntickUnreadable(ItemList& list, TerminalHost& host) {
   struct Readable {
+    int row = 0;
     bool ok = false;
     std::string reason;
   };
-  OrderedWork<Readable> work(GetWorkerThreadCount(), 0, ImageUtils::ReleaseThreadResources);
-  std::deque<int> rows;  // of the reads in flight, oldest first
-  const auto takeNext = [&] {
-    const Readable read = work.TakeNext();
-    const int row = rows.front();
-    rows.pop_front();
+  ImageWork<Readable> work;
+  const auto take = [&](const Readable& read) {
     if (read.ok) return;
-    list.SetRowChecked(row, false);
-    host.PrintLine("skipped, not a readable image: " + list.RowItem(row).fullPath +
+    list.SetRowChecked(read.row, false);
+    host.PrintLine("skipped, not a readable image: " + list.RowItem(read.row).fullPath +
                    (read.reason.empty() ? "" : ": " + read.reason));
   };
   for (int row = 0; row < list.RowCount(); ++row) {
     if (!list.IsRowChecked(row)) continue;
-    rows.push_back(row);
-    work.Submit([path = list.RowItem(row).fullPath] {
-      LogUtils::ClearLastError();
-      if (ImageUtils::GetImageSize(path).width > 0) return Readable{true, {}};
-      return Readable{false, LogUtils::GetLastErrorMessage()};
-    });
-    if (work.IsFull()) takeNext();
+    work.Submit(
+        [row, path = list.RowItem(row).fullPath] {
+          LogUtils::ClearLastError();
+          if (ImageUtils::GetImageSize(path).width > 0) return Readable{row, true, {}};
+          return Readable{row, false, LogUtils::GetLastErrorMessage()};
+        },
+        take);
   }
-  while (!work.IsEmpty()) takeNext();
+  work.Drain(take);
 }
 
 // The run opens its first page through the host, so the host learns the path it prints; the

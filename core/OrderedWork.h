@@ -71,6 +71,18 @@ class OrderedWork {
     return next.get();
   }
 
+  // The loop's usual shape: submit a job and, when the window is full, hand the oldest result
+  // to take; after the loop, Drain hands over the rest, oldest first.
+  template <class Take>
+  void Submit(std::function<Result()> job, Take&& take) {
+    Submit(std::move(job));
+    if (IsFull()) take(TakeNext());
+  }
+  template <class Take>
+  void Drain(Take&& take) {
+    while (!IsEmpty()) take(TakeNext());
+  }
+
   // Drops the jobs that have not started; TakeNext is then only good for the ones that had.
   // The calling thread uses it when it will not look at the remaining results at all.
   void DropPending() {

@@ -8,10 +8,9 @@
 #include <optional>
 
 #include "core/Host.h"
-#include "core/OrderedWork.h"
 #include "core/StringUtils.h"
 #include "items/FileListUtils.h"
-#include "items/ImageUtils.h"
+#include "items/ImageWork.h"
 #include "items/ItemList.h"
 #include "items/ListCommands.h"
 
@@ -125,10 +124,8 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
   const std::string suffix = StringUtils::GetLoadString(kInsertingSuffixId);
   // Items are built on workers and inserted here in enumeration order, so the rows are those
   // of a scan that built each item itself; the pump and the window stay on this thread.
-  OrderedWork<std::optional<ALBUMITEM>> work(GetWorkerThreadCount(), 0,
-                                             ImageUtils::ReleaseThreadResources);
-  const auto insertNext = [&] {
-    std::optional<ALBUMITEM> item = work.TakeNext();
+  ImageWork<std::optional<ALBUMITEM>> work;
+  const auto insert = [&](std::optional<ALBUMITEM> item) {
     if (item) list.InsertRow(list.AddItem(std::move(*item)));
   };
   for (; pattern.valid && !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -151,11 +148,10 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
       break;
     }
     if (window) window->SetText(1, name + suffix);
-    work.Submit([path = entry.path(), &builder] { return BuildEntry(path, builder); });
-    if (work.IsFull()) insertNext();
+    work.Submit([path = entry.path(), &builder] { return BuildEntry(path, builder); }, insert);
   }
   // The files seen before a cancel or a quit are listed, as they would have been one by one.
-  while (!work.IsEmpty()) insertNext();
+  work.Drain(insert);
   if (ec && result.error.empty()) result.error = ec.message();
 
   if (window && !window->IsDestroyed()) {

@@ -17,14 +17,18 @@ using namespace std::chrono_literals;
 TEST(OrderedWorkTest, ResultsComeInSubmissionOrderWhateverFinishesFirst) {
   OrderedWork<int> work(4, 8);
   std::vector<int> taken;
+  const auto take = [&](int result) { taken.push_back(result); };
   for (int i = 0; i < 40; ++i) {
-    work.Submit([i] {
-      std::this_thread::sleep_for(std::chrono::microseconds(400 * (8 - i % 8)));
-      return i;
-    });
-    if (work.IsFull()) taken.push_back(work.TakeNext());
+    work.Submit(
+        [i] {
+          std::this_thread::sleep_for(std::chrono::microseconds(400 * (8 - i % 8)));
+          return i;
+        },
+        take);
+    EXPECT_LE(i + 1 - static_cast<int>(taken.size()), 8) << "the window must bound what is held";
   }
-  while (!work.IsEmpty()) taken.push_back(work.TakeNext());
+  work.Drain(take);
+  EXPECT_TRUE(work.IsEmpty());
   std::vector<int> expected(40);
   for (int i = 0; i < 40; ++i) expected[i] = i;
   EXPECT_EQ(taken, expected);
