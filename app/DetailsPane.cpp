@@ -35,10 +35,18 @@ constexpr std::array<DetailRow, DetailsPane::kRowCount> kRows = {{
     {10005, &ALBUMITEM::modifiedText},
 }};
 
+// Hidden texts keep their place, so the pane does not jump between one and two rows.
+void KeepPlace(QWidget* widget) {
+  QSizePolicy policy = widget->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget->setSizePolicy(policy);
+}
+
 QLabel* ValueLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   label->setMinimumWidth(1);
+  KeepPlace(label);
   return label;
 }
 
@@ -106,6 +114,7 @@ DetailsPane::DetailsPane(QWidget* parent) : QWidget(parent) {
     m_labels[row] = new QLabel(
         QString::fromStdString(StringUtils::GetLoadString(kRows[row].stringId) + ":"), this);
     m_labels[row]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    KeepPlace(m_labels[row]);
     m_values[row] = ValueLabel(this);
     grid->addWidget(m_labels[row], row, 0);
     grid->addWidget(m_values[row], row, 1);

@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QTimer>
 #include <QToolBar>
@@ -95,6 +96,22 @@ constexpr int kDetailsWidth = 300;
 bool IsFolder(const std::string& path) {
   return FileUtils::IsDirectory(path);
 }
+
+// Qt draws an ascending sort as a down arrow; the list's users expect up for ascending.
+class ListHeader final : public QHeaderView {
+ public:
+  explicit ListHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+
+ protected:
+  void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+    QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+    if (option->sortIndicator == QStyleOptionHeader::SortDown) {
+      option->sortIndicator = QStyleOptionHeader::SortUp;
+    } else if (option->sortIndicator == QStyleOptionHeader::SortUp) {
+      option->sortIndicator = QStyleOptionHeader::SortDown;
+    }
+  }
+};
 
 }  // namespace
 
@@ -178,6 +195,7 @@ void CPictavoDlg::BuildWidgets() {
 
   auto* body = new QHBoxLayout;
   m_view = new QTableView(central);
+  m_view->setHorizontalHeader(new ListHeader(m_view));
   m_view->setModel(m_model);
   body->addWidget(m_view, 1);
 
@@ -194,6 +212,7 @@ void CPictavoDlg::BuildWidgets() {
   auto* noteLayout = new QVBoxLayout(noteBox);
   m_note = new QPlainTextEdit(noteBox);
   m_note->setTabChangesFocus(true);
+  m_note->setMinimumHeight(90);
   noteLayout->addWidget(m_note, 1);
   auto* noteButtons = new QHBoxLayout;
   m_loadNotes = new QPushButton(QStringLiteral("読み込み..."), noteBox);
@@ -248,8 +267,12 @@ void CPictavoDlg::SetUpListView() {
   header->setSectionResizeMode(QHeaderView::Interactive);
   header->setContextMenuPolicy(Qt::CustomContextMenu);
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  // The widths are those of a 9-point system font (digits 6 pixels wide); scaled to ours so the
+  // same texts fit.
+  const double scale =
+      std::max(1.0, m_view->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) / 60.0);
   for (const PropertyColumn& column : GetPropertyColumns())
-    header->resizeSection(column.column, column.width);
+    header->resizeSection(column.column, static_cast<int>(column.width * scale));
   header->setSortIndicatorShown(true);
   SetSortArrow();
   ApplyListAppearance();
