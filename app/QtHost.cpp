@@ -267,7 +267,10 @@ std::unique_ptr<QMessageBox> CreateMessageBox(QWidget* parent, const std::string
       {QMessageBox::Ok, "OK"},
   };
   for (const auto& [button, label] : texts) {
-    if (QAbstractButton* shown = box->button(button)) shown->setText(QString::fromUtf8(label));
+    if (QAbstractButton* shown = box->button(button)) {
+      shown->setText(QString::fromUtf8(label));
+      shown->setIcon(QIcon());  // plain text buttons, as the program's other dialogs have
+    }
   }
   const bool asks = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoCancel;
   box->setDefaultButton(asks ? QMessageBox::Yes : QMessageBox::Ok);
