@@ -31,7 +31,4 @@ struct AppServices {
   static AppServices Defaults();
 };
 
-// Arguments after the program name: those starting with "-" or "/" are flags, the rest paths.
-std::vector<std::string> CommandLinePaths(const std::vector<std::string>& arguments);
-
 }  // namespace pictavo::app

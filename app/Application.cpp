@@ -1,134 +1,169 @@
 #include "app/Application.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QProgressDialog>
+#include <poll.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
-#include "album/OutputSettingsModel.h"
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <cerrno>
+#include <climits>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <thread>
+
 #include "app/AppServices.h"
 #include "app/PictavoDlg.h"
-#include "core/Host.h"
-#include "core/ShellUtils.h"
+#include "app/QtHost.h"
+#include "app/SingleInstance.h"
+#include "core/FileUtils.h"
+#include "core/PathUtils.h"
+#include "core/StringUtils.h"
 
 namespace pictavo::app {
 
 namespace {
 
-// A plain host until the full one (its dialogs, progress windows and instance control) lands.
-class QtPump final : public Pump {
- public:
-  bool PumpMessages() override {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return !m_quit;
-  }
-  bool m_quit = false;
-};
+namespace fs = std::filesystem;
 
-class QtProgress final : public ProgressWindow {
- public:
-  QtProgress() {
-    m_dialog.setWindowTitle(QStringLiteral("Pictavo"));
-    m_dialog.setRange(0, 0);
-    m_dialog.setMinimumDuration(0);
-    m_dialog.setAutoClose(false);
-    m_dialog.setAutoReset(false);
-    m_dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
   }
-  void Show() override { m_dialog.show(); }
-  void Hide() override { m_dialog.hide(); }
-  void Destroy() override {
-    m_destroyed = true;
-    m_dialog.hide();
-  }
-  void SetText(int line, const std::string& text) override {
-    m_lines[line == 0 ? 0 : 1] = QString::fromStdString(text);
-    m_dialog.setLabelText(m_lines[0] + QStringLiteral("\n") + m_lines[1]);
-  }
-  void SetRange(int lower, int upper) override { m_dialog.setRange(lower, upper); }
-  void SetPos(int pos) override { m_dialog.setValue(pos); }
-  bool IsCancelled() const override { return m_dialog.wasCanceled(); }
-  bool IsDestroyed() const override { return m_destroyed || m_dialog.wasCanceled(); }
+  return true;
+}
 
- private:
-  QProgressDialog m_dialog;
-  QString m_lines[2];
-  bool m_destroyed = false;
-};
+// The process id of a leading "/restart PID", or 0.
+pid_t RestartProcessId(const std::vector<std::string>& arguments) {
+  if (arguments.size() < 2 || !EqualsIgnoringCase(arguments[0], "/restart")) return 0;
+  const std::uint32_t id = StringUtils::StringToDWORDNumber(arguments[1]);
+  if (id == 0 || id > static_cast<std::uint32_t>(INT_MAX)) return 0;
+  return static_cast<pid_t>(id);
+}
 
-class SimpleQtHost final : public Host {
- public:
-  MessageResult ShowMessage(const std::string& text, MessageIcon icon,
-                            MessageButtons buttons) override {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QStringLiteral("Pictavo"));
-    box.setText(QString::fromStdString(text));
-    box.setIcon(icon == MessageIcon::Error         ? QMessageBox::Critical
-                : icon == MessageIcon::Warning     ? QMessageBox::Warning
-                : icon == MessageIcon::Question    ? QMessageBox::Question
-                : icon == MessageIcon::Information ? QMessageBox::Information
-                                                   : QMessageBox::NoIcon);
-    QMessageBox::StandardButtons standard = QMessageBox::Ok;
-    if (buttons == MessageButtons::OkCancel) standard = QMessageBox::Ok | QMessageBox::Cancel;
-    if (buttons == MessageButtons::YesNo) standard = QMessageBox::Yes | QMessageBox::No;
-    if (buttons == MessageButtons::YesNoCancel)
-      standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    box.setStandardButtons(standard);
-    switch (box.exec()) {
-      case QMessageBox::Yes:
-        return MessageResult::Yes;
-      case QMessageBox::No:
-        return MessageResult::No;
-      case QMessageBox::Cancel:
-        return MessageResult::Cancel;
-      default:
-        return MessageResult::Ok;
-    }
+// Waits on a process that is not our child: a pidfd turns readable when it ends. Kernels
+// without pidfds are polled.
+bool WaitForProcessEnd(pid_t pid, std::chrono::milliseconds limit) {
+  const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+  if (fd >= 0) {
+    pollfd ready{fd, POLLIN, 0};
+    int result = 0;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    do {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      result = ::poll(&ready, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+    } while (result < 0 && errno == EINTR);
+    ::close(fd);
+    return result > 0;
   }
-  bool ShowOutputSettings(OutputSettingsValues& values) override {
-    for (;;) {
-      bool ok = false;
-      const QString name =
-          QInputDialog::getText(QApplication::activeWindow(), QStringLiteral("出力先の設定"),
-                                QString::fromUtf8(OutputSettingsModel::kFolderNameLabel),
-                                QLineEdit::Normal, QString::fromStdString(values.folderName), &ok);
-      if (!ok) return false;
-      values.folderName = name.toStdString();
-      const OutputSettingsModel::OkCheck check = OutputSettingsModel::CheckOk(values);
-      if (check.accepted) return true;
-      ShowMessage(check.message, check.icon, MessageButtons::Ok);
-    }
+  if (errno == ESRCH) return true;  // already gone
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (::kill(pid, 0) == 0 || errno == EPERM) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
-  bool OpenWithDesktop(const std::string& target, std::string* error) override {
-    return ShellUtils::OpenWithDesktop(target, error);
-  }
-  bool OpenWithProgram(const std::string& program, const std::string& target,
-                       std::string* error) override {
-    return ShellUtils::OpenWithProgram(program, target, error);
-  }
-  void SetClipboardText(const std::string& text) override {
-    QApplication::clipboard()->setText(QString::fromStdString(text));
-  }
-  std::unique_ptr<ProgressWindow> CreateProgressWindow(ProgressKind) override {
-    return std::make_unique<QtProgress>();
-  }
-  Pump& GetPump() override { return m_pump; }
+  return true;
+}
 
- private:
-  QtPump m_pump;
-};
+void LoadQtTranslation(QApplication& application) {
+  // Qt's own texts of standard dialogs and buttons in Japanese, whatever the user's locale.
+  auto* translator = new QTranslator(&application);
+  if (translator->load(QStringLiteral("qtbase_ja"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(translator);
+  }
+}
+
+void BringToFront(QWidget& window) {
+  if (window.isMinimized()) window.showNormal();
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+template <typename Window>
+void OpenHandedFolders(Window& window, const std::vector<std::string>& paths) {
+  if constexpr (requires { window.OpenFolders(paths); }) {
+    window.OpenFolders(paths);
+  }
+  BringToFront(window);
+}
 
 }  // namespace
 
+bool WaitForEndingInstance(const std::vector<std::string>& arguments,
+                           std::chrono::milliseconds limit) {
+  const pid_t pid = RestartProcessId(arguments);
+  if (pid == 0 || pid == ::getpid()) return true;
+  return WaitForProcessEnd(pid, limit);
+}
+
+std::vector<std::string> GetCommandLinePaths(const std::vector<std::string>& arguments) {
+  std::vector<std::string> paths;
+  std::size_t first = RestartProcessId(arguments) != 0 ? 2 : 0;
+  for (std::size_t i = first; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument.empty() || argument.front() == '-') continue;
+    paths.push_back(argument);
+  }
+  return paths;
+}
+
+void MoveOldSettingsFolder(const std::string& oldFolder, const std::string& newFolder) {
+  if (!FileUtils::IsDirectory(oldFolder) || !FileUtils::IsDirectory(newFolder)) return;
+  std::error_code ec;
+  const fs::path target(newFolder);
+  for (fs::directory_iterator it(oldFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path& from = it->path();
+    const fs::path to = target / from.filename();
+    std::error_code moveEc;
+    fs::rename(from, to, moveEc);
+    // Another file system: a file is copied and then removed, as a move across volumes is.
+    if (moveEc == std::errc::cross_device_link && fs::is_regular_file(from, moveEc)) {
+      if (fs::copy_file(from, to, fs::copy_options::overwrite_existing, moveEc)) {
+        fs::remove(from, moveEc);
+      }
+    }
+  }
+  fs::remove(oldFolder, ec);  // only an emptied folder goes
+}
+
 int RunApplication(int argc, char* argv[]) {
+  const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+  if (!WaitForEndingInstance(arguments, kRestartWait)) return 1;
+
   QApplication application(argc, argv);
-  SimpleQtHost host;
+  QApplication::setApplicationName(QString::fromStdString(StringUtils::GetLoadString(57344)));
+  LoadQtTranslation(application);
+
+  const std::string settingsFolder = PathUtils::GetApplicationSettingsPath();
+  // The old folder is moved only into a settings folder that was there before this start.
+  const bool settingsFolderExisted = FileUtils::IsDirectory(settingsFolder);
+  SingleInstance instance(settingsFolder, GetInstanceName(PathUtils::IsPortableVersion()));
+  if (instance.Start(GetCommandLinePaths(arguments)) == SingleInstance::Role::HandedOver) {
+    return 0;
+  }
+  if (settingsFolderExisted) {
+    MoveOldSettingsFolder(PathUtils::GetOldApplicationSettingsPath(), settingsFolder);
+  }
+
+  QtHost host;
   AppServices services = AppServices::Defaults();
-  std::vector<std::string> arguments(argv + 1, argv + argc);
-  services.commandLinePaths = CommandLinePaths(arguments);
-  CPictavoDlg window(host, services);
-  window.show();
+  services.commandLinePaths = GetCommandLinePaths(arguments);
+  const auto window = std::make_unique<CPictavoDlg>(host, services);
+  host.SetWindow(window.get());
+  instance.SetBusyCheck([&host] {
+    return host.GetQtPump().IsPumping() || QApplication::activeModalWidget() != nullptr;
+  });
+  instance.SetHandler(
+      [&window](const std::vector<std::string>& paths) { OpenHandedFolders(*window, paths); });
+  window->show();
   return application.exec();
 }
 
