@@ -54,7 +54,7 @@ QLabel* ValueLabel(QWidget* parent) {
 
 PreviewArea::PreviewArea(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  setFixedHeight(180);
+  setFixedHeight(150);
 }
 
 void PreviewArea::SetPicture(const QImage& picture) {
@@ -109,7 +109,7 @@ DetailsPane::DetailsPane(QWidget* parent) : QWidget(parent) {
   layout->addWidget(m_preview);
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(8);
-  grid->setVerticalSpacing(2);
+  grid->setVerticalSpacing(0);
   for (int row = 0; row < kRowCount; ++row) {
     m_labels[row] = new QLabel(
         QString::fromStdString(StringUtils::GetLoadString(kRows[row].stringId) + ":"), this);

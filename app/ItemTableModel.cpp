@@ -99,6 +99,7 @@ bool ItemTableModel::setData(const QModelIndex& index, const QVariant&, int role
 }
 
 void ItemTableModel::SyncWithList() {
+  if (m_bulk) return;
   if (m_list.Generation() != m_seenGeneration || m_list.RowCount() != m_seenRows) {
     beginResetModel();
     Seen();
@@ -112,49 +113,72 @@ void ItemTableModel::RepaintAll() {
   if (m_seenRows > 0) emit dataChanged(index(0, 0), index(m_seenRows - 1, kColumnCount - 1));
 }
 
+void ItemTableModel::BeginBulk() {
+  beginResetModel();
+  m_bulk = true;
+  m_seenRows = 0;
+  endResetModel();
+}
+
+void ItemTableModel::EndBulk() {
+  beginResetModel();
+  m_bulk = false;
+  Seen();
+  endResetModel();
+  if (onRowsChanged) onRowsChanged();
+}
+
 void ItemTableModel::Seen() {
   m_seenGeneration = m_list.Generation();
   m_seenRows = m_list.RowCount();
 }
 
 void ItemTableModel::RowsAboutToBeInserted(int first, int last) {
+  if (m_bulk) return;
   beginInsertRows({}, first, last);
 }
 
 void ItemTableModel::RowsInserted(int, int) {
+  if (m_bulk) return;
   Seen();
   endInsertRows();
   if (onRowsChanged) onRowsChanged();
 }
 
 void ItemTableModel::RowsAboutToBeRemoved(int first, int last) {
+  if (m_bulk) return;
   beginRemoveRows({}, first, last);
 }
 
 void ItemTableModel::RowsRemoved(int, int) {
+  if (m_bulk) return;
   Seen();
   endRemoveRows();
   if (onRowsChanged) onRowsChanged();
 }
 
 void ItemTableModel::RowAboutToBeMoved(int from, int to) {
+  if (m_bulk) return;
   // Qt names the row before which the moved one lands, in the numbering before the move.
   beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
 }
 
 void ItemTableModel::RowMoved(int, int) {
+  if (m_bulk) return;
   Seen();
   endMoveRows();
   if (onRowsChanged) onRowsChanged();
 }
 
 void ItemTableModel::RowsAboutToBeReordered() {
+  if (m_bulk) return;
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
   m_reorderIndexes.clear();
   for (const QModelIndex& index : persistentIndexList()) m_reorderIndexes.append(index);
 }
 
 void ItemTableModel::RowsReordered(const std::vector<int>& newRowOfOldRow) {
+  if (m_bulk) return;
   QModelIndexList from;
   QModelIndexList to;
   for (const QPersistentModelIndex& old : m_reorderIndexes) {
@@ -171,22 +195,25 @@ void ItemTableModel::RowsReordered(const std::vector<int>& newRowOfOldRow) {
 }
 
 void ItemTableModel::ListAboutToBeReset() {
+  if (m_bulk) return;
   beginResetModel();
 }
 
 void ItemTableModel::ListReset() {
+  if (m_bulk) return;
   Seen();
   endResetModel();
   if (onRowsChanged) onRowsChanged();
 }
 
 void ItemTableModel::RowsCheckChanged(int first, int last) {
-  if (first > last || first < 0) return;
+  if (m_bulk || first > last || first < 0) return;
   emit dataChanged(index(first, 0), index(last, 0), {Qt::CheckStateRole});
   if (onRowsChanged) onRowsChanged();
 }
 
 void ItemTableModel::RowNoteChanged(int row) {
+  if (m_bulk || row < 0 || row >= m_seenRows) return;
   emit dataChanged(index(row, kColumnCount - 1), index(row, kColumnCount - 1), {Qt::DisplayRole});
 }
 

@@ -36,6 +36,10 @@ class ItemTableModel final : public QAbstractTableModel, public ItemListObserver
   void SyncWithList();
   // Alternating colours or the settings changed: repaint every row.
   void RepaintAll();
+  // A scan inserts thousands of rows one by one: between these the model shows no rows and
+  // ignores the list's notifications, then takes the whole list in one reset.
+  void BeginBulk();
+  void EndBulk();
 
   // ItemListObserver
   void RowsAboutToBeInserted(int first, int last) override;
@@ -58,6 +62,7 @@ class ItemTableModel final : public QAbstractTableModel, public ItemListObserver
   const Settings& m_settings;
   std::uint64_t m_seenGeneration = 0;
   int m_seenRows = 0;
+  bool m_bulk = false;
   QList<QPersistentModelIndex> m_reorderIndexes;
 };
 

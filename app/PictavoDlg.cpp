@@ -121,7 +121,11 @@ CPictavoDlg::CPictavoDlg(pictavo::Host& host, AppServices& services, QWidget* pa
   setWindowTitle(Str(57344));
   setWindowIcon(CommandIcon("app"));
   setAcceptDrops(true);
-  resize(1100, 700);
+  // The first size, before any saved placement: most of a small screen, no more than needed.
+  const QRect screen = QGuiApplication::primaryScreen()
+                           ? QGuiApplication::primaryScreen()->availableGeometry()
+                           : QRect(0, 0, 1280, 800);
+  resize(std::min(1100, screen.width() * 9 / 10), std::min(720, screen.height() * 9 / 10));
   // 1. Widgets, the columns, the menu and the accelerators.
   m_model = new ItemTableModel(m_list, m_settings, this);
   BuildWidgets();
@@ -212,7 +216,7 @@ void CPictavoDlg::BuildWidgets() {
   auto* noteLayout = new QVBoxLayout(noteBox);
   m_note = new QPlainTextEdit(noteBox);
   m_note->setTabChangesFocus(true);
-  m_note->setMinimumHeight(90);
+  m_note->setMinimumHeight(60);
   noteLayout->addWidget(m_note, 1);
   auto* noteButtons = new QHBoxLayout;
   m_loadNotes = new QPushButton(QStringLiteral("読み込み..."), noteBox);
@@ -767,15 +771,14 @@ void CPictavoDlg::ListFolderNow(const std::string& path) {
   QElapsedTimer timer;
   timer.start();
   SetBusy(true);
-  m_view->setUpdatesEnabled(false);
   SetNotePrompt();
   m_unsavedNoteItems.clear();
   m_view->clearSelection();
+  m_model->BeginBulk();
   const ListFolderResult result =
       ListFolder(m_list, path, m_settings, m_host, m_services.itemBuilder);
-  m_model->SyncWithList();
+  m_model->EndBulk();
   SetSortArrow();
-  m_view->setUpdatesEnabled(true);
   SetBusy(false);
   UpdateDetails(-1);
   UpdateCounts();
@@ -809,6 +812,7 @@ void CPictavoDlg::dropEvent(QDropEvent* event) {
   m_view->clearSelection();
   SetNotePrompt();
   m_unsavedNoteItems.clear();
+  m_model->BeginBulk();
   DropFiles(
       m_list, paths, m_settings, m_host,
       [this](const std::string& folder) {
@@ -816,7 +820,7 @@ void CPictavoDlg::dropEvent(QDropEvent* event) {
         AddAddressToHistory();
       },
       m_services.itemBuilder);
-  m_model->SyncWithList();
+  m_model->EndBulk();
   SetSortArrow();
   SetBusy(false);
   UpdateDetails(-1);
