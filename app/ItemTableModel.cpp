@@ -100,12 +100,11 @@ bool ItemTableModel::setData(const QModelIndex& index, const QVariant&, int role
 
 void ItemTableModel::SyncWithList() {
   if (m_bulk) return;
-  if (m_list.Generation() != m_seenGeneration || m_list.RowCount() != m_seenRows) {
+  // Every change is reported one by one; a count that differs means one was missed.
+  if (m_list.RowCount() != m_seenRows) {
     beginResetModel();
     Seen();
     endResetModel();
-  } else {
-    RepaintAll();
   }
 }
 
@@ -129,7 +128,6 @@ void ItemTableModel::EndBulk() {
 }
 
 void ItemTableModel::Seen() {
-  m_seenGeneration = m_list.Generation();
   m_seenRows = m_list.RowCount();
 }
 

@@ -31,8 +31,7 @@ class ItemTableModel final : public QAbstractTableModel, public ItemListObserver
   // Called after every change the list reported, once the model is consistent again.
   std::function<void()> onRowsChanged;
 
-  // For a list changed without notifications (an observer that is not yet wired): a reset when
-  // the rows' number or order moved, a repaint otherwise.
+  // After a command: a reset only if the list's row count went astray of what was reported.
   void SyncWithList();
   // Alternating colours or the settings changed: repaint every row.
   void RepaintAll();
@@ -60,7 +59,6 @@ class ItemTableModel final : public QAbstractTableModel, public ItemListObserver
 
   ItemList& m_list;
   const Settings& m_settings;
-  std::uint64_t m_seenGeneration = 0;
   int m_seenRows = 0;
   bool m_bulk = false;
   QList<QPersistentModelIndex> m_reorderIndexes;

@@ -932,7 +932,6 @@ void CPictavoDlg::OnNoteChanged() {
   const std::vector<int> rows = Highlighted();
   if (!m_list.UpdateNoteOfHighlightedRow(rows, m_note->toPlainText().toStdString())) return;
   m_unsavedNoteItems.insert(m_list.RowItemIndex(rows.front()));
-  m_model->RowNoteChanged(rows.front());
 }
 
 void CPictavoDlg::ScheduleCounts() {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -278,6 +279,29 @@ class MainWindowTest : public QObject {
     window->ListView()->model()->setData(window->ListView()->model()->index(1, 0), Qt::Checked,
                                          Qt::CheckStateRole);
     QCOMPARE(window->List().CheckedCount(), 3);
+  }
+
+  void ModelFollowsTheListOneChangeAtATime() {
+    auto window = Open({Photos()});
+    QAbstractItemModel* model = window->ListView()->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy moved(model, &QAbstractItemModel::rowsMoved);
+    QSignalSpy reordered(model, &QAbstractItemModel::layoutChanged);
+    window->SetHighlighted({1});
+    window->RunCommand(32789);  // b.jpg down
+    QCOMPARE(moved.size(), 1);
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("b.jpg"));
+    QCOMPARE(window->Highlighted(), std::vector<int>{2});
+    window->RunCommand(32832);  // by name, descending
+    QCOMPARE(reordered.size(), 1);
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("c.jpg"));
+    window->SetHighlighted({0});
+    window->RunCommand(32783);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(model->rowCount(), 2);
+    QCOMPARE(resets.size(), 0);
   }
 
   void CopyAllFollowsTheDraggedColumnOrder() {
