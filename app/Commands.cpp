@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QWidget>
+#include <cstring>
 
 namespace pictavo::app {
 
@@ -100,9 +101,17 @@ CommandTable::CommandTable(QWidget* window) : QObject(window) {
     action->setToolTip(label);
     action->setStatusTip(QString::fromUtf8(spec.prompt));
     action->setData(spec.id);
-    if (*spec.shortcut) {
+    if (*spec.shortcut && std::strchr(spec.text, '\t')) {
       action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
       action->setShortcutContext(Qt::WindowShortcut);
+    } else if (*spec.shortcut) {
+      // A key whose menu text shows none (Alt+Enter for "プロパティ(&R)"): a hidden action of its
+      // own, so the menus keep their exact texts.
+      auto* key = new QAction(window);
+      key->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+      key->setShortcutContext(Qt::WindowShortcut);
+      QObject::connect(key, &QAction::triggered, action, &QAction::trigger);
+      window->addAction(key);
     }
     action->setIcon(CommandIcon(spec.icon));
     action->setIconVisibleInMenu(false);
