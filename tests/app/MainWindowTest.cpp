@@ -150,6 +150,16 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->List().RowCount(), 3);
   }
 
+  void CancelledScanLeavesTheWindowUsable() {
+    m_host.m_cancelScans = true;
+    auto window = Open({Photos()});
+    QVERIFY(window->List().RowCount() < 3);
+    QCOMPARE(window->List().CheckedCount(), window->List().RowCount());
+    QVERIFY(window->centralWidget()->isEnabled());
+    QCOMPARE(window->StatusText(1),
+             Str(10201).replace("%d", QString::number(window->List().RowCount())));
+  }
+
   void HistoryKeepsTheNewestUpToItsLimitAcrossARestart() {
     WriteSettings(m_services.settingsFilePath,
                   [](pictavo::Settings& settings) { settings.General.AddressHistory = 2; });

@@ -7,20 +7,21 @@ namespace pictavo::testing {
 
 namespace {
 
-// A progress window nobody cancels; the recording one from the core tests would do, but the
-// window releases its handle and the tests only count kinds.
+// A progress window that is either cancelled from the start or never.
 class QuietProgress final : public ProgressWindow {
  public:
+  explicit QuietProgress(bool cancelled) : m_cancelled(cancelled) {}
   void Show() override {}
   void Hide() override {}
   void Destroy() override { m_destroyed = true; }
   void SetText(int, const std::string&) override {}
   void SetRange(int, int) override {}
   void SetPos(int) override {}
-  bool IsCancelled() const override { return false; }
-  bool IsDestroyed() const override { return m_destroyed; }
+  bool IsCancelled() const override { return m_cancelled; }
+  bool IsDestroyed() const override { return m_destroyed || m_cancelled; }
 
  private:
+  bool m_cancelled;
   bool m_destroyed = false;
 };
 
@@ -54,7 +55,7 @@ bool WindowTestHost::ShowOutputSettings(OutputSettingsValues& values) {
 
 std::unique_ptr<ProgressWindow> WindowTestHost::CreateProgressWindow(ProgressKind kind) {
   m_progressKinds.push_back(kind);
-  return std::make_unique<QuietProgress>();
+  return std::make_unique<QuietProgress>(m_cancelScans && kind == ProgressKind::InsertFiles);
 }
 
 app::AppServices TestServices(const std::string& folder) {

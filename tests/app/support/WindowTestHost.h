@@ -41,6 +41,7 @@ class WindowTestHost final : public Host {
   std::vector<std::string> m_opened;
   std::string m_clipboard;
   std::vector<ProgressKind> m_progressKinds;
+  bool m_cancelScans = false;  // the insert progress window is cancelled as soon as it shows
   NullPump m_pump;
 };
 
