@@ -80,7 +80,9 @@ Q_LOGGING_CATEGORY(lcWindow, "pictavo.window", QtWarningMsg)
 
 namespace {
 
-QString Str(int id) {
+// Named ids and computed ones (column titles) alike.
+template <typename Id>
+QString Str(Id id) {
   return QString::fromStdString(StringUtils::GetLoadString(id));
 }
 
