@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 
+#include "core/FileUtils.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
 #include "items/BuildItem.h"
@@ -39,6 +40,24 @@ AppServices AppServices::Defaults() {
   services.browseFolder = BrowseFolderDialog;
   services.chooseNotesFile = NotesFileDialog;
   return services;
+}
+
+std::vector<std::string> CommandLinePaths(const std::vector<std::string>& arguments) {
+  std::vector<std::string> paths;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument.empty() || argument[0] == '-') continue;
+    if (QString::fromStdString(argument).compare(QStringLiteral("/restart"), Qt::CaseInsensitive) ==
+        0) {
+      ++i;  // its process id
+      continue;
+    }
+    // On Linux "/word" may be a flag or a folder in the root: an existing path wins.
+    const bool slashFlag = argument[0] == '/' && argument.find('/', 1) == std::string::npos &&
+                           !FileUtils::FileExists(argument);
+    if (!slashFlag) paths.push_back(argument);
+  }
+  return paths;
 }
 
 }  // namespace pictavo::app

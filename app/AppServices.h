@@ -31,4 +31,8 @@ struct AppServices {
   static AppServices Defaults();
 };
 
+// Arguments after the program name: the folders to list. Flags ("-x", "/restart" with its
+// process id, a "/word" that names nothing) are left out.
+std::vector<std::string> CommandLinePaths(const std::vector<std::string>& arguments);
+
 }  // namespace pictavo::app

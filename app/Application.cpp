@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <climits>
 #include <filesystem>
-#include <memory>
 #include <system_error>
 #include <thread>
 
@@ -87,14 +86,6 @@ void BringToFront(QWidget& window) {
   window.activateWindow();
 }
 
-template <typename Window>
-void OpenHandedFolders(Window& window, const std::vector<std::string>& paths) {
-  if constexpr (requires { window.OpenFolders(paths); }) {
-    window.OpenFolders(paths);
-  }
-  BringToFront(window);
-}
-
 }  // namespace
 
 bool WaitForEndingInstance(const std::vector<std::string>& arguments,
@@ -102,17 +93,6 @@ bool WaitForEndingInstance(const std::vector<std::string>& arguments,
   const pid_t pid = RestartProcessId(arguments);
   if (pid == 0 || pid == ::getpid()) return true;
   return WaitForProcessEnd(pid, limit);
-}
-
-std::vector<std::string> GetCommandLinePaths(const std::vector<std::string>& arguments) {
-  std::vector<std::string> paths;
-  std::size_t first = RestartProcessId(arguments) != 0 ? 2 : 0;
-  for (std::size_t i = first; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument.empty() || argument.front() == '-') continue;
-    paths.push_back(argument);
-  }
-  return paths;
 }
 
 void MoveOldSettingsFolder(const std::string& oldFolder, const std::string& newFolder) {
@@ -142,28 +122,29 @@ int RunApplication(int argc, char* argv[]) {
   QApplication::setApplicationName(QString::fromStdString(StringUtils::GetLoadString(57344)));
   LoadQtTranslation(application);
 
+  AppServices services = AppServices::Defaults();
+  services.commandLinePaths = CommandLinePaths(arguments);
+
   const std::string settingsFolder = PathUtils::GetApplicationSettingsPath();
   // The old folder is moved only into a settings folder that was there before this start.
   const bool settingsFolderExisted = FileUtils::IsDirectory(settingsFolder);
   SingleInstance instance(settingsFolder, GetInstanceName(PathUtils::IsPortableVersion()));
-  if (instance.Start(GetCommandLinePaths(arguments)) == SingleInstance::Role::HandedOver) {
-    return 0;
-  }
+  if (instance.Start(services.commandLinePaths) == SingleInstance::Role::HandedOver) return 0;
   if (settingsFolderExisted) {
     MoveOldSettingsFolder(PathUtils::GetOldApplicationSettingsPath(), settingsFolder);
   }
 
   QtHost host;
-  AppServices services = AppServices::Defaults();
-  services.commandLinePaths = GetCommandLinePaths(arguments);
-  const auto window = std::make_unique<CPictavoDlg>(host, services);
-  host.SetWindow(window.get());
+  CPictavoDlg window(host, services);
+  host.SetWindow(&window);
   instance.SetBusyCheck([&host] {
     return host.GetQtPump().IsPumping() || QApplication::activeModalWidget() != nullptr;
   });
-  instance.SetHandler(
-      [&window](const std::vector<std::string>& paths) { OpenHandedFolders(*window, paths); });
-  window->show();
+  instance.SetHandler([&window](const std::vector<std::string>& paths) {
+    window.OpenFolders(paths);
+    BringToFront(window);
+  });
+  window.show();
   return application.exec();
 }
 

@@ -21,10 +21,6 @@ bool WaitForEndingInstance(const std::vector<std::string>& arguments,
                            std::chrono::milliseconds limit);
 inline constexpr std::chrono::milliseconds kRestartWait{60000};
 
-// The folders named on a command line (arguments without the program): everything but a
-// leading "/restart PID" and options beginning with "-".
-std::vector<std::string> GetCommandLinePaths(const std::vector<std::string>& arguments);
-
 // Moves every entry of oldFolder into newFolder under the same name, replacing what is there,
 // then removes oldFolder when it is empty. Only when both folders exist; a failed move is
 // skipped.

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <boost/regex.hpp>
 
+#include "app/ValidateEdit.h"
 #include "core/StringUtils.h"
 
 namespace pictavo::app {
@@ -19,7 +19,6 @@ namespace {
 using OutputSettingsModel::Field;
 
 constexpr int kIdBrowsePrompt = 10134;  // "出力先フォルダーを選択してください。"
-constexpr int kIdEnterField = 10234;    // "%sを入力してください。"
 constexpr int kMinimumEditWidth = 300;
 
 // Index of a field's label and edit; the order of the dialog's rows.
@@ -54,15 +53,6 @@ QString ToQt(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// "フォルダー名(&N):" -> "フォルダー名を入力してください。": the label loses a trailing
-// accelerator in brackets and its colon, and fills format 10234.
-QString MakeFieldErrorMessage(const QString& label) {
-  static const boost::wregex kAcceleratorAndColon(LR"((\(&.?\))?:$)");
-  const std::wstring bare = boost::regex_replace(label.toStdWString(), kAcceleratorAndColon, L"");
-  QString text = ToQt(StringUtils::GetLoadString(kIdEnterField));
-  return text.replace(QStringLiteral("%s"), QString::fromStdWString(bare));
-}
-
 }  // namespace
 
 COutputSettingsDlg::COutputSettingsDlg(QWidget* parent, Host& host)
@@ -72,12 +62,12 @@ COutputSettingsDlg::COutputSettingsDlg(QWidget* parent, Host& host)
   for (int i = 0; i < 4; ++i) {
     m_labels[i] = new QLabel(QString::fromUtf8(kLabels[i]), this);
     m_labels[i]->setObjectName(QString::number(kLabelIds[i]));
-    m_edits[i] = new QLineEdit(this);
+    m_edits[i] = new CValidateEdit(this);
     m_edits[i]->setObjectName(QString::number(kEditIds[i]));
     m_edits[i]->setMinimumWidth(kMinimumEditWidth);
     m_labels[i]->setBuddy(m_edits[i]);
     // The edit's message comes from the label the user reads.
-    m_errorMessages[i] = MakeFieldErrorMessage(m_labels[i]->text());
+    m_edits[i]->SetErrorMessage(MakeFieldErrorMessage(m_labels[i]->text()));
   }
   m_browse = new QPushButton(QStringLiteral("参照(&B)..."), this);
   m_browse->setObjectName(QStringLiteral("1125"));
@@ -137,7 +127,7 @@ OutputSettingsValues COutputSettingsDlg::GetValues() const {
   return values;
 }
 
-QLineEdit* COutputSettingsDlg::Edit(Field field) const {
+CValidateEdit* COutputSettingsDlg::Edit(Field field) const {
   const int index = Index(field);
   return index < 0 ? nullptr : m_edits[index];
 }
@@ -149,7 +139,7 @@ QLabel* COutputSettingsDlg::Label(Field field) const {
 
 QString COutputSettingsDlg::ErrorMessage(Field field) const {
   const int index = Index(field);
-  return index < 0 ? QString() : m_errorMessages[index];
+  return index < 0 ? QString() : m_edits[index]->GetErrorMessage();
 }
 
 void COutputSettingsDlg::UpdateTitleHeaderEnabled() {
@@ -172,11 +162,13 @@ void COutputSettingsDlg::accept() {
     QDialog::accept();
     return;
   }
-  // An empty field reports the message made from its own label; other refusals the model's.
-  QLineEdit* edit = Edit(check.focus);
-  const bool empty = edit != nullptr && edit->text().isEmpty();
-  const std::string message = empty ? ErrorMessage(check.focus).toStdString() : check.message;
-  m_host.ShowMessage(message, check.icon, MessageButtons::Ok);
+  // An empty field reports its own message; the other refusals are the model's.
+  CValidateEdit* edit = Edit(check.focus);
+  if (edit != nullptr && edit->text().isEmpty()) {
+    edit->Validate();
+    return;
+  }
+  m_host.ShowMessage(check.message, check.icon, MessageButtons::Ok);
   if (edit != nullptr) {
     edit->setFocus();
     edit->selectAll();

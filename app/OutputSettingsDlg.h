@@ -2,16 +2,17 @@
 
 // The output settings dialog ("出力先の設定"): the album folder's name and location and the
 // title and heading of one output run. It works on the values the caller gives and hands them
-// back after OK; the checks of OK are the output settings model's.
+// back after OK; the checks of OK are the output settings model's. An empty field is reported
+// by its validating edit, the other refusals through the host.
 
 #include <QDialog>
 
 #include "album/OutputSettingsModel.h"
+#include "app/ValidateEdit.h"
 #include "core/Host.h"
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace pictavo::app {
@@ -26,11 +27,11 @@ class COutputSettingsDlg final : public QDialog {
   void SetValues(const OutputSettingsValues& values);
   OutputSettingsValues GetValues() const;
 
-  QLineEdit* Edit(OutputSettingsModel::Field field) const;
+  CValidateEdit* Edit(OutputSettingsModel::Field field) const;
   QLabel* Label(OutputSettingsModel::Field field) const;
   QCheckBox* PreferDetailedSettings() const { return m_preferDetailed; }
   QPushButton* OkButton() const { return m_ok; }
-  // The text the edit of field reports when it is left empty, made from its label.
+  // The text the validating edit of field reports when it is left empty, made from its label.
   QString ErrorMessage(OutputSettingsModel::Field field) const;
 
  public slots:
@@ -42,8 +43,7 @@ class COutputSettingsDlg final : public QDialog {
 
   Host& m_host;
   QLabel* m_labels[4] = {};
-  QLineEdit* m_edits[4] = {};
-  QString m_errorMessages[4];
+  CValidateEdit* m_edits[4] = {};
   QCheckBox* m_preferDetailed = nullptr;
   QPushButton* m_browse = nullptr;
   QPushButton* m_ok = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
@@ -69,9 +70,6 @@ class ApplicationTest : public QObject {
     QVERIFY(WaitForEndingInstance({"/photos", "/restart", runningId}, kRestartWait));
     QVERIFY(WaitForEndingInstance({"/restart", "0"}, kRestartWait));
     Stop(running);
-
-    QCOMPARE(GetCommandLinePaths({"/restart", runningId, "/photos/a b", "-x", "旅行"}),
-             (std::vector<std::string>{"/photos/a b", "旅行"}));
   }
 
   // The second start runs on another thread, as another process would: it blocks until the
@@ -88,6 +86,13 @@ class ApplicationTest : public QObject {
       first.SetBusyCheck([&busy] { return busy; });
       first.SetHandler(
           [&received](const std::vector<std::string>& paths) { received.push_back(paths); });
+
+      // A stranger's bytes on the socket are dropped; the first copy keeps serving.
+      QLocalSocket stranger;
+      stranger.connectToServer(QString::fromStdString(first.SocketPath()));
+      QVERIFY(stranger.waitForConnected(5000));
+      stranger.write("GET / HTTP/1.0\r\n\r\n");
+      QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
 
       SingleInstance::Role secondRole = SingleInstance::Role::First;
       std::atomic<bool> secondDone{false};

@@ -131,6 +131,14 @@ class MainWindowTest : public QObject {
     if (rows > 0) QCOMPARE(window->List().CheckedCount(), rows);
   }
 
+  void CommandLineReaderLeavesOutFlagsAndTheRestartId() {
+    using Paths = std::vector<std::string>;
+    QCOMPARE(pictavo::app::CommandLinePaths({"/RESTART", "123", "/photos/a b", "-x", "旅行"}),
+             (Paths{"/photos/a b", "旅行"}));
+    // A "/word" is a flag unless it names something.
+    QCOMPARE(pictavo::app::CommandLinePaths({"/nosuchflag", "/tmp"}), (Paths{"/tmp"}));
+  }
+
   void CommandLinePathsSkipMissingAndTakeAFilesFolder() {
     const std::string file = Photos() + "/a.jpg";
     auto window = Open({m_dir->File("missing"), file});

@@ -11,6 +11,7 @@
 
 using pictavo::OutputSettingsValues;
 using pictavo::app::COutputSettingsDlg;
+using pictavo::app::CValidateEdit;
 using pictavo::app::testing::TestHost;
 using pictavo::OutputSettingsModel::Field;
 
@@ -54,6 +55,10 @@ class OutputSettingsDlgTest : public QObject {
     QFETCH(QString, message);
     QTemporaryDir location;
     TestHost host;
+    std::vector<std::pair<QWidget*, QString>> reported;
+    CValidateEdit::SetReporter(
+        [&reported](QWidget* field, const QString& text) { reported.emplace_back(field, text); });
+    const auto restore = qScopeGuard([] { CValidateEdit::SetReporter({}); });
     COutputSettingsDlg dialog(nullptr, host);
     OutputSettingsValues values = Values(location.path());
     values.preferDetailedSettings = preferDetailed;
@@ -61,14 +66,17 @@ class OutputSettingsDlgTest : public QObject {
     dialog.show();
     dialog.Edit(field)->clear();
     dialog.OkButton()->click();
+    QVERIFY(host.m_messages.empty());
     if (message.isEmpty()) {
-      QVERIFY(host.m_messages.empty());
+      QVERIFY(reported.empty());
       QCOMPARE(dialog.result(), int(QDialog::Accepted));
       QVERIFY(!QDir(location.filePath("Pictavo1")).exists());  // the run makes it, not OK
       return;
     }
     QCOMPARE(dialog.ErrorMessage(field), message);
-    QCOMPARE(host.MessageTexts(), std::vector<std::string>{message.toStdString()});
+    QCOMPARE(reported.size(), std::size_t{1});
+    QCOMPARE(reported[0].first, dialog.Edit(field));
+    QCOMPARE(reported[0].second, message);
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.focusWidget(), dialog.Edit(field));
   }

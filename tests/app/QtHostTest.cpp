@@ -47,6 +47,8 @@ class QtHostTest : public QObject {
     QCOMPARE(dialog->Text(0), QStringLiteral("項目を挿入しています。お待ちください。"));
     QCOMPARE(dialog->Text(1), QStringLiteral("準備しています..."));
     QVERIFY(dialog->isVisible());
+    const QPoint offset = dialog->frameGeometry().center() - owner.frameGeometry().center();
+    QVERIFY2(offset.manhattanLength() <= 2, "centred over the main window");
     QCOMPARE(dialog->Bar()->maximum(), 0);  // marquee
     QVERIFY(!progress->IsCancelled());
 
