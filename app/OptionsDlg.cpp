@@ -106,6 +106,8 @@ COptionsSheet::COptionsSheet(const Settings& settings, std::function<void()> cle
   splitter->addWidget(right);
   splitter->setStretchFactor(1, 1);
   splitter->setChildrenCollapsible(false);
+  // The tree as wide as its longest title; the page takes the rest.
+  splitter->setSizes({m_tree->minimumWidth(), 10000});
 
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);

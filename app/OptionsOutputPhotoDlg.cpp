@@ -17,7 +17,7 @@ COptionsOutputPhotoDlg::COptionsOutputPhotoDlg(const Settings& settings, QWidget
   auto* sizeGroup = new QGroupBox(this);
   auto* grid = new QGridLayout(sizeGroup);
   m_size = new CPhotoSizeControls(this, grid, 0, m_values.PhotoSize, m_values.PhotoDimensions);
-  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(2, 1);
   m_viewItem->setChecked(m_values.ViewItem != 0);
   m_viewNote->setChecked(m_values.ViewNote != 0);
   auto* viewGroup = new QGroupBox(this);

@@ -93,7 +93,7 @@ COptionsOutputSlideshowDlg::COptionsOutputSlideshowDlg(const Settings& settings,
   auto* sizeGroup = new QGroupBox(this);
   auto* sizeGrid = new QGridLayout(sizeGroup);
   m_size = new CPhotoSizeControls(this, sizeGrid, 0, m_values.PhotoSize, m_values.PhotoDimensions);
-  sizeGrid->setColumnStretch(1, 1);
+  sizeGrid->setColumnStretch(2, 1);
 
   auto* viewGroup = new QGroupBox(this);
   auto* viewLayout = new QVBoxLayout(viewGroup);

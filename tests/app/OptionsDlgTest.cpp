@@ -465,6 +465,72 @@ class OptionsDlgTest : public QObject {
     QCOMPARE(sheet.GetSettings().Output.OpenProgramApps, BrowserFuncs::kUserEntry);
   }
 
+  void DesktopEntriesThatAreNoBrowserGetNoEntry_data() {
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("name");  // empty: no entry
+    QTest::addColumn<bool>("program");  // the program was found
+    const QByteArray head = "[Desktop Entry]\nType=Application\n";
+    QTest::newRow("browser") << head + "Name=B\nExec=sh\nCategories=WebBrowser;\n"
+                             << "B" << true;
+    QTest::newRow("html handler, quoted program with arguments")
+        << head + "Name=H\nExec=\"sh\" -c \"x y\" %u\nMimeType=text/html;\n"
+        << "H" << true;
+    QTest::newRow("program missing") << head +
+                                            "Name=M\nExec=no-such-browser-xyz %u\n"
+                                            "Categories=WebBrowser;\n"
+                                     << "M" << false;
+    QTest::newRow("relative path is no program")
+        << head + "Name=R\nExec=bin/sh\nCategories=WebBrowser;\n"
+        << "R" << false;
+    QTest::newRow("category as part of a word")
+        << head + "Name=W\nExec=sh\nCategories=NotAWebBrowser;\n"
+        << "" << false;
+    QTest::newRow("no display") << head +
+                                       "Name=N\nExec=sh\nNoDisplay=true\nCategories=WebBrowser;\n"
+                                << "" << false;
+    QTest::newRow("hidden") << head + "Name=D\nExec=sh\nHidden=true\nMimeType=text/html;\n"
+                            << "" << false;
+    QTest::newRow("link, not an application")
+        << QByteArray("[Desktop Entry]\nType=Link\nName=L\nCategories=WebBrowser;\n") << ""
+        << false;
+    QTest::newRow("keys of an action do not count")
+        << head + "Name=A\nExec=sh\n[Desktop Action new]\nCategories=WebBrowser;\n"
+        << "" << false;
+    QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe[Desktop\n=\n==", 13) << "" << false;
+  }
+  void DesktopEntriesThatAreNoBrowserGetNoEntry() {
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, name);
+    QFETCH(bool, program);
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("e.desktop"), entry);
+    BrowserFuncs::APPITEM item;
+    const bool read = BrowserFuncs::ReadDesktopEntry(dir.filePath("e.desktop").toStdString(),
+                                                     "e.desktop", BrowserFuncs::kSystemEntry, item);
+    QCOMPARE(read, !name.isEmpty());
+    if (!read) return;
+    QCOMPARE(QString::fromStdString(item.name), name);
+    QCOMPARE(!item.program.empty(), program);
+    QCOMPARE(item.key, std::string("e.desktop"));
+  }
+
+  void UserEntryHidesTheSystemEntryOfTheSameId() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("user/web.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Mine\nExec=sh\nCategories=WebBrowser;\n");
+    WriteFile(dir.filePath("system/web.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Theirs\nExec=sh\nCategories=WebBrowser;\n");
+    WriteFile(dir.filePath("system/kde/web.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Nested\nExec=sh\nCategories=WebBrowser;\n");
+    const auto items = BrowserFuncs::GetBrowserItemsList(
+        {dir.filePath("user").toStdString(), dir.filePath("system").toStdString()});
+    QCOMPARE(items.size(), std::size_t(2));
+    QCOMPARE(items[0].name, std::string("Mine"));
+    QCOMPARE(items[0].apps, BrowserFuncs::kUserEntry);
+    QCOMPARE(items[1].key, std::string("kde-web.desktop"));
+    QCOMPARE(items[1].apps, BrowserFuncs::kSystemEntry);
+  }
+
   void EmptyBrowserListLeavesTheBrowserUnchanged() {
     const QByteArray home = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", m_xdg.filePath("none").toUtf8());
