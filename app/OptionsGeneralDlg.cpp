@@ -78,7 +78,8 @@ bool COptionsGeneralDlg::IsValid() {
 }
 
 void COptionsGeneralDlg::OnOK(Settings& settings) {
-  m_values.StartupAddress = m_startup->currentIndex();
+  // A value the list does not have shows no row; it is kept rather than stored as -1.
+  if (m_startup->currentIndex() >= 0) m_values.StartupAddress = m_startup->currentIndex();
   m_values.Address = m_address->text().toStdString();
   m_values.AddressHistory = ReadInteger(m_history, m_values.AddressHistory);
   settings.General = m_values;

@@ -86,7 +86,9 @@ COptionsOutputStyleDlg::COptionsOutputStyleDlg(const Settings& settings, QWidget
 
 void COptionsOutputStyleDlg::OnDesignSettings() {
   CStyleDesignSettingsDlg dialog(m_design->currentIndex(), this);
-  if (dialog.exec() == QDialog::Accepted) m_design->setCurrentIndex(dialog.GetSelection());
+  if (dialog.exec() == QDialog::Accepted && dialog.GetSelection() >= 0) {
+    m_design->setCurrentIndex(dialog.GetSelection());
+  }
 }
 
 void COptionsOutputStyleDlg::OnOK(Settings& settings) {

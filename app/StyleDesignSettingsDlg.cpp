@@ -1,6 +1,7 @@
 #include "app/StyleDesignSettingsDlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
@@ -19,6 +20,17 @@
 #include "core/PathUtils.h"
 
 namespace pictavo::app {
+
+#ifdef PICTAVO_WEB_VIEW
+namespace {
+// The web engine shares its OpenGL context with the widgets, which Qt allows only when this is
+// set before the application object exists; static initialisation runs before main.
+const bool kShareOpenGLContexts = [] {
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  return true;
+}();
+}  // namespace
+#endif
 
 QUrl CStyleDesignSettingsDlg::MakePreviewUrl(const std::string& stylesFolder,
                                              const std::vector<StyleFuncs::DESIGNITEM>& items,
