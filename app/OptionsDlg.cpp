@@ -173,7 +173,12 @@ bool COptionsSheet::SetActivePage(int page) {
 }
 
 void COptionsSheet::OnTreeItemChanged(QTreeWidgetItem* current, QTreeWidgetItem*) {
-  if (current) SetActivePage(current->data(0, Qt::UserRole).toInt());
+  if (!current) return;
+  // After the click has been handled: the view selects the clicked row once this returns,
+  // which would undo putting the selection back on a page that may not be left.
+  const int page = current->data(0, Qt::UserRole).toInt();
+  QMetaObject::invokeMethod(
+      this, [this, page] { SetActivePage(page); }, Qt::QueuedConnection);
 }
 
 void COptionsSheet::accept() {

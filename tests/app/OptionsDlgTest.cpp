@@ -255,15 +255,22 @@ class OptionsDlgTest : public QObject {
     }
     edit->clear();
 
-    QVERIFY(!sheet.SetActivePage(COptionsSheet::kGeneral));
+    // The user clicks "全般" in the tree: the page stays, and so does its row.
+    QTreeWidget* tree = sheet.GetTree();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(tree->topLevelItem(0)).center());
+    QTRY_COMPARE(m_reported, QStringList{message});
     QCOMPARE(sheet.GetActivePage(), page);
-    QCOMPARE(sheet.GetTree()->currentItem()->data(0, Qt::UserRole).toInt(), page);
-    QCOMPARE(m_reported, QStringList{message});
+    QTRY_COMPARE(tree->selectedItems().size(), 1);
+    QCOMPARE(tree->selectedItems().front()->data(0, Qt::UserRole).toInt(), page);
+    QCOMPARE(tree->currentItem()->data(0, Qt::UserRole).toInt(), page);
     QTRY_VERIFY(edit->hasFocus());
+    QVERIFY(!sheet.SetActivePage(COptionsSheet::kGeneral));
+    QCOMPARE(m_reported.size(), 2);
 
     sheet.accept();
     QVERIFY(sheet.isVisible());
-    QCOMPARE(m_reported.size(), 2);
+    QCOMPARE(m_reported.size(), 3);
   }
 
   void DisabledLinkFieldsMayBeEmpty() {
