@@ -8,6 +8,7 @@
 #include "album/Navigation.h"
 #include "album/OutputRun.h"
 #include "album/PageFrame.h"
+#include "core/AlbumColumns.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
@@ -22,7 +23,7 @@ namespace {
 
 using namespace HtmlFuncs;
 
-constexpr int kNoteTitle = 10020;
+constexpr int kNoteTitle = kFirstColumnTitleId + kColumnCount - 1;  // the note column's title
 constexpr const char* kPropertyFileName = "property.ini";
 
 std::string Text(const std::string& plain) {
@@ -191,7 +192,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
 
   int n = 0;
   for (int row = 0; row < list.RowCount(); ++row) {
-    if (!pump.PumpMessages()) break;
+    if (!pump.PumpMessages() || IsRunCancelled(context)) break;
     if (!list.IsRowChecked(row)) continue;
     ++n;
     const ALBUMITEM& source = list.RowItem(row);
@@ -217,6 +218,10 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
       continue;
     }
     if (!text.empty()) ++out.pagesWritten;
+    if (context.progress && !context.progress->IsDestroyed()) {
+      context.progress->SetPos(n);
+      context.progress->SetText(1, pagePath.filename().string());
+    }
   }
   return (out.folderCreated || out.pagesWritten > 0) && out.failedPages.empty();
 }

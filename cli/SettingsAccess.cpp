@@ -42,7 +42,7 @@ std::string SettingsFilePath(const CliOptions& options) {
 
 void LoadSettingsNotingFolders(Settings& settings, const Profile& profile,
                                std::vector<fs::path>* created) {
-  constexpr int kApplicationTitle = 57344;
+  constexpr StringId kApplicationTitle = StringId::ApplicationTitle;
   const std::string defaultLocation = FileUtils::GetCombinePath(
       FileUtils::GetPersonalPath(), StringUtils::GetLoadString(kApplicationTitle));
   const std::string location = profile.GetString("Options\\Output", "Location", defaultLocation);
