@@ -19,7 +19,6 @@ namespace pictavo::app {
 namespace {
 constexpr int kMinHistory = 1;
 constexpr int kMaxHistory = 16;
-constexpr int kIdBrowsePrompt = 10133;  // "起動時に表示するフォルダーを選択してください。"
 }  // namespace
 
 COptionsGeneralDlg::COptionsGeneralDlg(const Settings& settings, std::function<void()> clearHistory,
@@ -69,7 +68,8 @@ COptionsGeneralDlg::COptionsGeneralDlg(const Settings& settings, std::function<v
 
 void COptionsGeneralDlg::OnBrowse() {
   const QString folder = QFileDialog::getExistingDirectory(
-      this, QString::fromStdString(StringUtils::GetLoadString(kIdBrowsePrompt)), m_address->text());
+      this, QString::fromStdString(StringUtils::GetLoadString(StringId::SelectStartupFolder)),
+      m_address->text());
   if (!folder.isEmpty()) m_address->setText(folder);
 }
 

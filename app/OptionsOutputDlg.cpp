@@ -22,8 +22,6 @@ namespace pictavo::app {
 
 namespace {
 
-constexpr int kIdBrowsePrompt = 10134;  // "出力先フォルダーを選択してください。"
-
 QIcon FindIcon(const std::string& icon) {
   const QString name = QString::fromStdString(icon);
   if (name.isEmpty()) return QIcon();
@@ -123,7 +121,7 @@ void COptionsOutputDlg::UpdateEnabling() {
 
 void COptionsOutputDlg::OnBrowse() {
   const QString folder = QFileDialog::getExistingDirectory(
-      this, QString::fromStdString(StringUtils::GetLoadString(kIdBrowsePrompt)),
+      this, QString::fromStdString(StringUtils::GetLoadString(StringId::SelectOutputFolder)),
       m_location->text());
   if (!folder.isEmpty()) m_location->setText(folder);
 }

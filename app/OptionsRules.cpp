@@ -13,33 +13,36 @@ namespace pictavo::app::OptionsRules {
 
 namespace {
 
-QString Load(int id) {
+QString Load(StringId id) {
   return QString::fromStdString(StringUtils::GetLoadString(id));
 }
 
 }  // namespace
 
 QStringList PhotoSizeRows() {
-  const auto sized = [](int id, int pixels) {
+  const auto sized = [](StringId id, int pixels) {
     return QStringLiteral("%1: %2").arg(Load(id)).arg(pixels);
   };
-  return {Load(10631), sized(10632, 1024), sized(10633, 800), sized(10634, 640), Load(10635)};
+  return {Load(StringId::SizeOriginal), sized(StringId::SizeLarge, 1024),
+          sized(StringId::SizeMedium, 800), sized(StringId::SizeSmall, 640),
+          Load(StringId::SizeCustom)};
 }
 
 QStringList ThumbnailSizeRows() {
-  return {Load(10632), Load(10633), Load(10634)};
+  return {Load(StringId::SizeLarge), Load(StringId::SizeMedium), Load(StringId::SizeSmall)};
 }
 
 QStringList ThumbnailLinkRows() {
-  return {Load(10722), Load(10721), Load(10723)};
+  return {Load(StringId::LinkPhoto), Load(StringId::LinkPhotoPage), Load(StringId::LinkNothing)};
 }
 
 QStringList StartupAddressRows() {
-  return {Load(11001), Load(11002), Load(11003)};
+  return {Load(StringId::StartupSpecificFolder), Load(StringId::StartupBlankAddress),
+          Load(StringId::StartupRestoreLast)};
 }
 
 QStringList IntervalRows() {
-  return {Load(10181), Load(10182), Load(10183)};
+  return {Load(StringId::Daily), Load(StringId::Weekly), Load(StringId::Monthly)};
 }
 
 int ResolveChoice(int previous, int requested, bool dependentWasEnabled, bool dependentValid) {
