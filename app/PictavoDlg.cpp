@@ -42,9 +42,12 @@
 
 #include "album/OutputRun.h"
 #include "album/StyleFuncs.h"
+#include "app/AboutDlg.h"
 #include "app/Commands.h"
 #include "app/DetailsPane.h"
+#include "app/Help.h"
 #include "app/ItemTableModel.h"
+#include "app/OptionsDlg.h"
 #include "app/TerminationSignal.h"
 #include "core/AlbumColumns.h"
 #include "core/FileUtils.h"
@@ -57,15 +60,6 @@
 #include "items/ListCommands.h"
 #include "items/NotesFile.h"
 
-#if __has_include("app/OptionsDlg.h")
-#include "app/OptionsDlg.h"
-#define PICTAVO_HAS_OPTIONS_DIALOG 1
-#endif
-#if __has_include("app/AboutDlg.h") && __has_include("app/Help.h")
-#include "app/AboutDlg.h"
-#include "app/Help.h"
-#define PICTAVO_HAS_ABOUT_AND_HELP 1
-#endif
 
 // The icons live in the static library; its resources must be registered by name.
 static void InitPictavoIcons() {
@@ -385,7 +379,6 @@ void CPictavoDlg::BuildCommands() {
       Command::kToolbarExecute, [this] { Execute(false); }, canRun);
   c.Bind(
       Command::kToolbarOpen, [this] { Browse(); }, idle);
-#ifdef PICTAVO_HAS_OPTIONS_DIALOG
   c.Bind(
       Command::kOptions,
       [this] {
@@ -398,14 +391,9 @@ void CPictavoDlg::BuildCommands() {
         }
       },
       idle);
-#endif
-#ifdef PICTAVO_HAS_ABOUT_AND_HELP
   c.Bind(Command::kHelp, [this] { ShowHelp(this, m_host); });
   c.Bind(Command::kToolbarHelp, [this] { ShowHelp(this, m_host); });
   c.Bind(Command::kAbout, [this] { ShowAboutDialog(this); });
-#else
-  c.Bind(Command::kToolbarHelp, [] {});
-#endif
   c.Bind(Command::kExit, [this] { close(); });
   c.Bind(
       Command::kToggleToolbar, [this] { m_toolBar->setVisible(!m_toolBar->isVisible()); }, {},
