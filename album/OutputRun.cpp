@@ -4,6 +4,7 @@
 
 #include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
+#include "album/PageFrame.h"
 #include "album/PhotoPage.h"
 #include "album/Slideshow.h"
 #include "album/StyleFuncs.h"
@@ -89,14 +90,44 @@ Settings OutputRun::RunSettings() const {
   return run;
 }
 
-OutputContext OutputRun::MakeContext(const Settings& runSettings) const {
+OutputContext OutputRun::MakeContext(const Settings& runSettings) {
   return OutputContext{
       m_list,
       runSettings,
       m_host,
       m_listedFolder,
       StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump()),
-      &m_sizes};
+      &m_sizes,
+      &m_outcome.failures,
+      &m_webNames};
+}
+
+void OutputRun::RecordFailure(const std::string& path, const std::string& reason) {
+  FileFailure failure{path, reason};
+  m_host.ShowMessage(DescribeFileFailure(failure), MessageIcon::None, MessageButtons::Ok);
+  m_outcome.failures.push_back(std::move(failure));
+}
+
+bool OutputRun::CheckTargets(int outputType, const std::string& outputPath) {
+  m_guard = SourceGuard(m_list, m_listedFolder);
+  m_webNames = WebFileNames(m_list);
+  const Settings runSettings = RunSettings();
+  std::vector<std::string> pages = {outputPath};
+  if (outputType != kOutputSlideshow) {
+    const int pageCount = ThumbnailPage::GetPageCount(
+        m_list.CheckedCount(), runSettings.OutputThumbnail.Row, runSettings.OutputThumbnail.Column);
+    for (int page = 2; page <= pageCount; ++page) pages.push_back(GetPagePath(outputPath, page));
+  }
+  const std::string refusal = m_guard.CheckAlbum(AlbumFolderOf(outputPath), runSettings, pages);
+  if (refusal.empty()) return true;
+  m_host.ShowMessage(refusal, MessageIcon::Error, MessageButtons::Ok);
+  return false;
+}
+
+std::string OutputRun::GetPagePath(const std::string& outputPath, int page) const {
+  if (page == 1) return outputPath;
+  return FileUtils::GetCombinePath(AlbumFolderOf(outputPath),
+                                   m_settings.Output.PageFileName + std::to_string(page) + ".html");
 }
 
 void OutputRun::ShowProgress() {
@@ -158,6 +189,7 @@ bool OutputRun::OutputToDestination(int outputType) {
   std::string outputPath;
   if (m_settings.Output.ShowOutputSettings != 0) {
     OutputSettingsValues values = OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    const std::string proposedName = values.folderName;
     if (!m_host.ShowOutputSettings(values)) return false;
     // A host may hand back values its dialog never checked; never write outside the location.
     if (!OutputSettingsModel::IsValidFolderName(values.folderName)) {
@@ -165,10 +197,18 @@ bool OutputRun::OutputToDestination(int outputType) {
                          MessageButtons::Ok);
       return false;
     }
-    outputPath = GetOutputPath(values.location, values.folderName);
-    if (!outputPath.empty() && !FileUtils::CreateFolderPathExists(AlbumFolderOf(outputPath))) {
-      m_host.ShowMessage(LogUtils::GetLastErrorMessage(), MessageIcon::Error, MessageButtons::Ok);
+    // Another run may have taken the name since the dialog checked it: only a folder this run
+    // created is written into.
+    if (!values.location.empty()) {
+      const std::string refusal =
+          OutputSettingsModel::CreateAlbumFolder(values, folderName, proposedName);
+      if (!refusal.empty()) {
+        m_host.ShowMessage(refusal, MessageIcon::Error, MessageButtons::Ok);
+        m_host.ShowMessage(Text(kIdOutputFailed), MessageIcon::Error, MessageButtons::Ok);
+        return false;
+      }
     }
+    outputPath = GetOutputPath(values.location, values.folderName);
     if (!values.preferDetailedSettings) {
       title = values.title;
       header = values.header;
@@ -206,38 +246,38 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
                                const std::string& title, const std::string& header) {
   if (outputPath.empty()) return false;
   m_sizes.Clear();
+  m_outcome.failures.clear();
+  if (!CheckTargets(outputType, outputPath)) return false;
+  bool written = false;
   switch (outputType) {
     case kOutputThumbnail:
     case kOutputThumbnailToo:
-      return WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
-                             m_settings.OutputPhoto.PhotoDimensions) &&
-             GenerateThumbnailOutput(outputPath, title, header);
-    case kOutputSlideshow: {
-      if (!WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
-                           m_settings.OutputSlideshow.PhotoDimensions)) {
-        return false;
-      }
-      return GenerateSlideshowStep(outputPath, title, header);
-    }
+      written = WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
+                                m_settings.OutputPhoto.PhotoDimensions) &&
+                GenerateThumbnailOutput(outputPath, title, header);
+      break;
+    case kOutputSlideshow:
+      written = WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
+                                m_settings.OutputSlideshow.PhotoDimensions) &&
+                GenerateSlideshowStep(outputPath, title, header);
+      break;
     default:
-      return false;
+      break;
   }
+  // Each failed file was named when it failed; pages that link it make the album broken.
+  return written && m_outcome.failures.empty();
 }
 
 bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std::string& title,
                                         const std::string& header) {
   const Settings runSettings = RunSettings();
   const OutputContext run = MakeContext(runSettings);
-  const std::string albumFolder = AlbumFolderOf(outputPath);
   m_cursor = {};
   const int pageCount = ThumbnailPage::GetPageCount(
       m_list.CheckedCount(), runSettings.OutputThumbnail.Row, runSettings.OutputThumbnail.Column);
   if (!WriteThumbnailFiles(outputPath)) return false;
   for (int page = 1; page <= pageCount && !m_cursor.quit; ++page) {
-    const std::string pagePath =
-        page == 1 ? outputPath
-                  : FileUtils::GetCombinePath(albumFolder, runSettings.Output.PageFileName +
-                                                               std::to_string(page) + ".html");
+    const std::string pagePath = GetPagePath(outputPath, page);
     if (!ThumbnailPage::WriteThumbnailPage(run, m_cursor, pagePath, title, header, pageCount,
                                            page)) {
       return false;
@@ -246,12 +286,36 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
   if (runSettings.OutputThumbnail.ThumbnailImageLink == 1) {
     if (!WritePhotoPagesStep(run, outputPath) || !CopyDesignImages(outputPath)) return false;
   }
-  for (const std::string& styleSheet :
-       {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
-        std::string("thumb.css"), std::string("photo.css"), std::string("property.css")}) {
-    CopyStyleFile(outputPath, styleSheet);
+  std::vector<std::string> linked =
+      PageFrame::GetStyleSheets(PageKind::Thumbnail, run.designStyleSheet);
+  if (runSettings.OutputThumbnail.ThumbnailImageLink == 1) {
+    for (std::string& sheet : PageFrame::GetStyleSheets(PageKind::Photo, run.designStyleSheet)) {
+      linked.push_back(std::move(sheet));
+    }
   }
+  CopyStyleFiles(
+      run, outputPath,
+      {run.designStyleSheet, "common.css", "style.css", "thumb.css", "photo.css", "property.css"},
+      linked);
   return true;
+}
+
+void OutputRun::CopyStyleFiles(const OutputContext& run, const std::string& outputPath,
+                               const std::vector<std::string>& styleSheets,
+                               const std::vector<std::string>& linked) {
+  for (const std::string& sheet : styleSheets) {
+    LogUtils::ClearLastError();
+    if (CopyStyleFile(outputPath, sheet)) continue;
+    // A sheet no page links may be missing; one a page links leaves the page unstyled.
+    if (sheet.empty() || std::find(linked.begin(), linked.end(), sheet) == linked.end()) continue;
+    const std::string reason = LogUtils::GetLastErrorMessage();
+    RecordFailedFile(
+        run,
+        FileUtils::GetCombinePath(
+            FileUtils::GetCombinePath(AlbumFolderOf(outputPath), PathUtils::GetCSSFolderName()),
+            sheet),
+        reason.empty() ? "the design has no such style sheet" : reason);
+  }
 }
 
 bool OutputRun::GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
@@ -271,13 +335,14 @@ struct PhotoResult {
   std::string destination;
   bool ok = false;
   std::string error;           // the text to show when !ok, taken on the worker's own thread
-  ImageUtils::ImageSize size;  // of the written photo; 0 x 0 for a copy
+  ImageUtils::ImageSize size;  // of the written photo; 0 x 0 when its source is no image
 };
 
 struct ThumbnailResult {
   std::string source;
   std::string destination;
   bool ok = false;
+  std::string error;                 // why the encoding failed, taken on the worker's own thread
   std::string bytes;                 // the encoded thumbnail, written by the calling thread
   ImageUtils::ImageSize sourceSize;  // upright size of the source
 };
@@ -287,13 +352,18 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
   LogUtils::ClearLastError();
   PhotoResult result;
   result.destination = destination;
-  if (photoSize == 0) {
+  // One header read gives the size, the encoder and what the scaler needs.
+  const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
+  result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
+                                             OutputRun::GetPhotoSizeLimit(photoSize, customSize));
+  // The original's bytes where browsers show them (and always for a file that is no image we
+  // read); an animated GIF that needs no scaling keeps its frames untouched.
+  const bool copy = photoSize == 0 ? !header.ok || ImageUtils::IsWebFormat(header)
+                                   : ImageUtils::IsAnimatedGif(header) &&
+                                         result.size == ImageUtils::SizeOf(header);
+  if (copy) {
     result.ok = FileUtils::CopyFile(source, destination);
   } else {
-    // One header read gives the size, the encoder and what the scaler needs.
-    const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
-    result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
-                                               OutputRun::GetPhotoSizeLimit(photoSize, customSize));
     std::string bytes;
     result.ok = ImageUtils::EncodeImageThumbnail(source, header, result.size.width,
                                                  result.size.height, &bytes) &&
@@ -314,6 +384,7 @@ ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
   result.ok =
       ImageUtils::EncodeImageThumbnail(source, header, size.width, size.height, &result.bytes);
+  if (!result.ok) result.error = FailureText(destination);
   return result;
 }
 
@@ -335,7 +406,7 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
       ++written;
       if (result.size.width > 0) m_sizes.Keep(result.destination, result.size);
     } else {
-      m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
+      RecordFailure(result.destination, result.error);
     }
   };
   for (int row = 0; row < m_list.RowCount(); ++row) {
@@ -343,12 +414,20 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     if (!EnsureFolder(photoFolder)) {
+      const std::string reason = LogUtils::GetLastErrorMessage();
       work.Drain(take);
+      RecordFailure(photoFolder, reason);
       return false;
     }
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
-    const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
+    const std::string destination =
+        FileUtils::GetCombinePath(photoFolder, m_webNames.Of(item.name));
+    if (m_guard.IsSource(destination)) {
+      work.Drain(take);
+      RecordFailure(destination, SourceGuard::GetSourceTargetMessage(destination));
+      continue;
+    }
     work.Submit([source, destination, photoSize,
                  customSize] { return WritePhotoFile(source, destination, photoSize, customSize); },
                 take);
@@ -362,7 +441,10 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
 bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   const std::string thumbFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
-  if (!EnsureFolder(thumbFolder)) return false;
+  if (!EnsureFolder(thumbFolder)) {
+    RecordFailure(thumbFolder, LogUtils::GetLastErrorMessage());
+    return false;
+  }
   const int limit = ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize);
   Pump& pump = m_host.GetPump();
   bool failed = false;
@@ -372,14 +454,25 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   const auto take = [&](const ThumbnailResult& result) {
     if (failed) return;
     failed = !result.ok || !ImageUtils::WriteImageFile(result.destination, result.bytes);
-    if (!failed) m_sizes.Keep(result.source, result.sourceSize);
+    if (!failed) {
+      m_sizes.Keep(result.source, result.sourceSize);
+    } else {
+      RecordFailure(result.destination, result.ok ? LogUtils::GetLastErrorMessage() : result.error);
+    }
   };
   for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
     if (!pump.PumpMessages()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
-    const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
+    const std::string destination =
+        FileUtils::GetCombinePath(thumbFolder, m_webNames.Of(item.name));
+    if (m_guard.IsSource(destination)) {
+      work.Drain(take);
+      if (!failed) RecordFailure(destination, SourceGuard::GetSourceTargetMessage(destination));
+      failed = true;
+      break;
+    }
     work.Submit(
         [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
         take);
