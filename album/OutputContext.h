@@ -38,9 +38,15 @@ struct OutputContext {
   std::string listedFolder;      // sources are listedFolder joined with the item's file name
   std::string designStyleSheet;  // file name of the chosen design's style sheet, may be empty
   const KnownImageSizes* sizes = nullptr;      // null: every size is read from its file
+  ProgressWindow* progress = nullptr;          // the run's window: counts and Cancel; may be null
   std::vector<FileFailure>* failed = nullptr;  // where linked files that failed are kept
   const WebFileNames* webNames = nullptr;      // null: the plain rule of WebFileNames
 };
+
+// Whether the run's progress window was cancelled.
+inline bool IsRunCancelled(const OutputContext& run) {
+  return run.progress && run.progress->IsCancelled();
+}
 
 // The name of a source's photo and thumbnail files in the album.
 std::string GetWebFileName(const OutputContext& run, const std::string& name);
