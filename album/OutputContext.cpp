@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "album/OutputRun.h"
+
 namespace pictavo {
 
 std::string KnownImageSizes::KeyOf(const std::string& path) {
@@ -20,6 +22,17 @@ bool KnownImageSizes::Has(const std::string& path) const {
 ImageUtils::ImageSize KnownImageSizes::Get(const std::string& path) const {
   const auto known = m_sizes.find(KeyOf(path));
   return known != m_sizes.end() ? known->second : ImageUtils::GetImageSize(path);
+}
+
+std::string GetWebFileName(const OutputContext& run, const std::string& name) {
+  return run.webNames ? run.webNames->Of(name) : WebFileNames::GetPlainName(name);
+}
+
+void RecordFailedFile(const OutputContext& run, const std::string& path,
+                      const std::string& reason) {
+  FileFailure failure{path, reason};
+  run.host.ShowMessage(DescribeFileFailure(failure), MessageIcon::None, MessageButtons::Ok);
+  if (run.failed) run.failed->push_back(std::move(failure));
 }
 
 ImageUtils::ImageSize GetRunImageSize(const OutputContext& run, const std::string& path) {

@@ -5,7 +5,10 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "album/OutputSafety.h"
+#include "album/WebFileNames.h"
 #include "core/Host.h"
 #include "core/Settings.h"
 #include "items/ImageUtils.h"
@@ -34,14 +37,22 @@ struct OutputContext {
   Host& host;
   std::string listedFolder;      // sources are listedFolder joined with the item's file name
   std::string designStyleSheet;  // file name of the chosen design's style sheet, may be empty
-  const KnownImageSizes* sizes = nullptr;  // null: every size is read from its file
-  ProgressWindow* progress = nullptr;      // the run's window: counts and Cancel; may be null
+  const KnownImageSizes* sizes = nullptr;      // null: every size is read from its file
+  ProgressWindow* progress = nullptr;          // the run's window: counts and Cancel; may be null
+  std::vector<FileFailure>* failed = nullptr;  // where linked files that failed are kept
+  const WebFileNames* webNames = nullptr;      // null: the plain rule of WebFileNames
 };
 
 // Whether the run's progress window was cancelled.
 inline bool IsRunCancelled(const OutputContext& run) {
   return run.progress && run.progress->IsCancelled();
 }
+
+// The name of a source's photo and thumbnail files in the album.
+std::string GetWebFileName(const OutputContext& run, const std::string& name);
+
+// Keeps a linked file that could not be written (when the run keeps a list) and shows why.
+void RecordFailedFile(const OutputContext& run, const std::string& path, const std::string& reason);
 
 // The upright size of the image at path, kept by the run when it has it.
 ImageUtils::ImageSize GetRunImageSize(const OutputContext& run, const std::string& path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "album/OutputSettingsModel.h"
+#include "album/PageFrame.h"
 #include "album/PhotoPage.h"
 #include "album/Slideshow.h"
 #include "album/StyleFuncs.h"
@@ -125,7 +126,7 @@ Settings OutputRun::RunSettings() const {
   return run;
 }
 
-OutputContext OutputRun::MakeContext(const Settings& runSettings) const {
+OutputContext OutputRun::MakeContext(const Settings& runSettings) {
   return OutputContext{
       m_list,
       runSettings,
@@ -133,7 +134,37 @@ OutputContext OutputRun::MakeContext(const Settings& runSettings) const {
       m_listedFolder,
       StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump()),
       &m_sizes,
-      m_progress.get()};
+      m_progress.get(),
+      &m_outcome.failures,
+      &m_webNames};
+}
+
+void OutputRun::RecordFailure(const std::string& path, const std::string& reason) {
+  FileFailure failure{path, reason};
+  m_host.ShowMessage(DescribeFileFailure(failure), MessageIcon::None, MessageButtons::Ok);
+  NoteFailure(path, reason);
+}
+
+bool OutputRun::CheckTargets(int outputType, const std::string& outputPath) {
+  m_guard = SourceGuard(m_list, m_listedFolder);
+  m_webNames = WebFileNames(m_list);
+  const Settings runSettings = RunSettings();
+  std::vector<std::string> pages = {outputPath};
+  if (outputType != kOutputSlideshow) {
+    const int pageCount = ThumbnailPage::GetPageCount(
+        m_list.CheckedCount(), runSettings.OutputThumbnail.Row, runSettings.OutputThumbnail.Column);
+    for (int page = 2; page <= pageCount; ++page) pages.push_back(GetPagePath(outputPath, page));
+  }
+  const std::string refusal = m_guard.CheckAlbum(AlbumFolderOf(outputPath), runSettings, pages);
+  if (refusal.empty()) return true;
+  m_host.ShowMessage(refusal, MessageIcon::Error, MessageButtons::Ok);
+  return false;
+}
+
+std::string OutputRun::GetPagePath(const std::string& outputPath, int page) const {
+  if (page == 1) return outputPath;
+  return FileUtils::GetCombinePath(AlbumFolderOf(outputPath),
+                                   m_settings.Output.PageFileName + std::to_string(page) + ".html");
 }
 
 void OutputRun::ShowProgress() {
@@ -198,6 +229,7 @@ bool OutputRun::OutputToDestination(int outputType) {
   std::string outputPath;
   if (m_settings.Output.ShowOutputSettings != 0) {
     OutputSettingsValues values = OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    const std::string proposedName = values.folderName;
     if (!m_host.ShowOutputSettings(values)) return false;
     // A host may hand back values its dialog never checked; never write outside the location.
     if (!OutputSettingsModel::IsValidFolderName(values.folderName)) {
@@ -205,10 +237,18 @@ bool OutputRun::OutputToDestination(int outputType) {
                          MessageButtons::Ok);
       return false;
     }
-    outputPath = GetOutputPath(values.location, values.folderName);
-    if (!outputPath.empty() && !FileUtils::CreateFolderPathExists(AlbumFolderOf(outputPath))) {
-      m_host.ShowMessage(LogUtils::GetLastErrorMessage(), MessageIcon::Error, MessageButtons::Ok);
+    // Another run may have taken the name since the dialog checked it: only a folder this run
+    // created is written into.
+    if (!values.location.empty()) {
+      const std::string refusal =
+          OutputSettingsModel::CreateAlbumFolder(values, folderName, proposedName);
+      if (!refusal.empty()) {
+        m_host.ShowMessage(refusal, MessageIcon::Error, MessageButtons::Ok);
+        m_host.ShowMessage(Text(kIdOutputFailed), MessageIcon::Error, MessageButtons::Ok);
+        return false;
+      }
     }
+    outputPath = GetOutputPath(values.location, values.folderName);
     if (!values.preferDetailedSettings) {
       title = values.title;
       header = values.header;
@@ -256,22 +296,26 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
   const Snapshot snapshot(*this);
   if (outputPath.empty()) return false;
   m_sizes.Clear();
+  m_outcome.failures.clear();
+  if (!CheckTargets(outputType, outputPath)) return false;
+  bool written = false;
   switch (outputType) {
     case kOutputThumbnail:
     case kOutputThumbnailToo:
-      return WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
-                             m_settings.OutputPhoto.PhotoDimensions) &&
-             GenerateThumbnailOutput(outputPath, title, header);
-    case kOutputSlideshow: {
-      if (!WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
-                           m_settings.OutputSlideshow.PhotoDimensions)) {
-        return false;
-      }
-      return GenerateSlideshowStep(outputPath, title, header);
-    }
+      written = WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
+                                m_settings.OutputPhoto.PhotoDimensions) &&
+                GenerateThumbnailOutput(outputPath, title, header);
+      break;
+    case kOutputSlideshow:
+      written = WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
+                                m_settings.OutputSlideshow.PhotoDimensions) &&
+                GenerateSlideshowStep(outputPath, title, header);
+      break;
     default:
-      return false;
+      break;
   }
+  // Each failed file was named when it failed; pages that link it make the album broken.
+  return written && m_outcome.failures.empty();
 }
 
 bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std::string& title,
@@ -279,7 +323,6 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
   const Snapshot snapshot(*this);
   const Settings runSettings = RunSettings();
   const OutputContext run = MakeContext(runSettings);
-  const std::string albumFolder = AlbumFolderOf(outputPath);
   m_cursor = {};
   const int pageCount = ThumbnailPage::GetPageCount(
       m_list.CheckedCount(), runSettings.OutputThumbnail.Row, runSettings.OutputThumbnail.Column);
@@ -290,10 +333,7 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
       m_outcome.cancelled = true;
       return false;
     }
-    const std::string pagePath =
-        page == 1 ? outputPath
-                  : FileUtils::GetCombinePath(albumFolder, runSettings.Output.PageFileName +
-                                                               std::to_string(page) + ".html");
+    const std::string pagePath = GetPagePath(outputPath, page);
     if (!ThumbnailPage::WriteThumbnailPage(run, m_cursor, pagePath, title, header, pageCount,
                                            page)) {
       return false;
@@ -306,12 +346,36 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
     if (IsRunCancelled(run)) m_outcome.cancelled = true;
     if (!pagesWritten || m_outcome.cancelled || !CopyDesignImages(outputPath)) return false;
   }
-  for (const std::string& styleSheet :
-       {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
-        std::string("thumb.css"), std::string("photo.css"), std::string("property.css")}) {
-    CopyStyleFile(outputPath, styleSheet);
+  std::vector<std::string> linked =
+      PageFrame::GetStyleSheets(PageKind::Thumbnail, run.designStyleSheet);
+  if (runSettings.OutputThumbnail.ThumbnailImageLink == 1) {
+    for (std::string& sheet : PageFrame::GetStyleSheets(PageKind::Photo, run.designStyleSheet)) {
+      linked.push_back(std::move(sheet));
+    }
   }
+  CopyStyleFiles(
+      run, outputPath,
+      {run.designStyleSheet, "common.css", "style.css", "thumb.css", "photo.css", "property.css"},
+      linked);
   return true;
+}
+
+void OutputRun::CopyStyleFiles(const OutputContext& run, const std::string& outputPath,
+                               const std::vector<std::string>& styleSheets,
+                               const std::vector<std::string>& linked) {
+  for (const std::string& sheet : styleSheets) {
+    LogUtils::ClearLastError();
+    if (CopyStyleFile(outputPath, sheet)) continue;
+    // A sheet no page links may be missing; one a page links leaves the page unstyled.
+    if (sheet.empty() || std::find(linked.begin(), linked.end(), sheet) == linked.end()) continue;
+    const std::string reason = LogUtils::GetLastErrorMessage();
+    RecordFailedFile(
+        run,
+        FileUtils::GetCombinePath(
+            FileUtils::GetCombinePath(AlbumFolderOf(outputPath), PathUtils::GetCSSFolderName()),
+            sheet),
+        reason.empty() ? "the design has no such style sheet" : reason);
+  }
 }
 
 bool OutputRun::GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
@@ -331,7 +395,7 @@ struct PhotoResult {
   std::string destination;
   bool ok = false;
   std::string error;           // the text to show when !ok, taken on the worker's own thread
-  ImageUtils::ImageSize size;  // of the written photo; 0 x 0 for a copy
+  ImageUtils::ImageSize size;  // of the written photo; 0 x 0 when its source is no image
 };
 
 struct ThumbnailResult {
@@ -348,13 +412,18 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
   LogUtils::ClearLastError();
   PhotoResult result;
   result.destination = destination;
-  if (photoSize == 0) {
+  // One header read gives the size, the encoder and what the scaler needs.
+  const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
+  result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
+                                             OutputRun::GetPhotoSizeLimit(photoSize, customSize));
+  // The original's bytes where browsers show them (and always for a file that is no image we
+  // read); an animated GIF that needs no scaling keeps its frames untouched.
+  const bool copy = photoSize == 0 ? !header.ok || ImageUtils::IsWebFormat(header)
+                                   : ImageUtils::IsAnimatedGif(header) &&
+                                         result.size == ImageUtils::SizeOf(header);
+  if (copy) {
     result.ok = FileUtils::CopyFile(source, destination);
   } else {
-    // One header read gives the size, the encoder and what the scaler needs.
-    const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
-    result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
-                                               OutputRun::GetPhotoSizeLimit(photoSize, customSize));
     std::string bytes;
     result.ok = ImageUtils::EncodeImageThumbnail(source, header, result.size.width,
                                                  result.size.height, &bytes) &&
@@ -402,8 +471,7 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
       ++m_outcome.photosWritten;
       if (result.size.width > 0) m_sizes.Keep(result.destination, result.size);
     } else {
-      NoteFailure(result.destination, result.error);
-      m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
+      RecordFailure(result.destination, result.error);
     }
     AdvanceProgress(attempted, FileUtils::GetSplitFileName(result.destination));
   };
@@ -412,12 +480,20 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     if (!EnsureFolder(photoFolder)) {
+      const std::string reason = LogUtils::GetLastErrorMessage();
       work.Drain(take);
+      RecordFailure(photoFolder, reason);
       return false;
     }
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
-    const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
+    const std::string destination =
+        FileUtils::GetCombinePath(photoFolder, m_webNames.Of(item.name));
+    if (m_guard.IsSource(destination)) {
+      work.Drain(take);
+      RecordFailure(destination, SourceGuard::GetSourceTargetMessage(destination));
+      continue;
+    }
     work.Submit([source, destination, photoSize,
                  customSize] { return WritePhotoFile(source, destination, photoSize, customSize); },
                 take);
@@ -437,7 +513,10 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   const Snapshot snapshot(*this);
   const std::string thumbFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
-  if (!EnsureFolder(thumbFolder)) return false;
+  if (!EnsureFolder(thumbFolder)) {
+    RecordFailure(thumbFolder, LogUtils::GetLastErrorMessage());
+    return false;
+  }
   const int limit = ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize);
   LoopControl control(m_host.GetPump(), m_progress.get());
   BeginProgressStep(m_list.CheckedCount());
@@ -451,7 +530,7 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
     if (failed) return;
     failed = !result.ok || !ImageUtils::WriteImageFile(result.destination, result.bytes);
     if (failed) {
-      NoteFailure(result.destination, result.ok ? FailureText(result.destination) : result.error);
+      RecordFailure(result.destination, result.ok ? FailureText(result.destination) : result.error);
       return;
     }
     m_sizes.Keep(result.source, result.sourceSize);
@@ -462,7 +541,14 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
-    const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
+    const std::string destination =
+        FileUtils::GetCombinePath(thumbFolder, m_webNames.Of(item.name));
+    if (m_guard.IsSource(destination)) {
+      work.Drain(take);
+      if (!failed) RecordFailure(destination, SourceGuard::GetSourceTargetMessage(destination));
+      failed = true;
+      break;
+    }
     work.Submit(
         [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
         take);

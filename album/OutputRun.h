@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "album/OutputContext.h"
+#include "album/OutputSafety.h"
 #include "album/ThumbnailPage.h"
 #include "core/Host.h"
 #include "core/Settings.h"
@@ -67,6 +68,11 @@ class OutputRun {
   bool WriteThumbnailFiles(const std::string& outputPath);
   // The design's copies into the album; the slideshow step uses them too.
   static bool CopyStyleFile(const std::string& outputPath, const std::string& styleSheet);
+  // Copies the style sheets; each one in linked (a page links it) that could not be copied is
+  // a failed file of the run.
+  static void CopyStyleFiles(const OutputContext& run, const std::string& outputPath,
+                             const std::vector<std::string>& styleSheets,
+                             const std::vector<std::string>& linked);
   static bool CopyDesignImages(const std::string& outputPath);
   bool OpenOutputFile(const std::string& path);
 
@@ -80,7 +86,8 @@ class OutputRun {
   // location is empty.
   std::string GetOutputPath(const std::string& location, const std::string& folderName) const;
 
-  // The outcome of the last ExecuteOutput or PreviewOutput.
+  // The outcome of the last ExecuteOutput or PreviewOutput. Any file in failures (one that
+  // the pages link but that could not be written) makes the run a failure.
   const RunOutcome& GetOutcome() const { return m_outcome; }
 
   // The progress window of the last command; null before the first.
@@ -111,12 +118,18 @@ class OutputRun {
 
   // The run's copy of the settings, with the values the run cannot work with mended.
   Settings RunSettings() const;
-  OutputContext MakeContext(const Settings& runSettings) const;
+  OutputContext MakeContext(const Settings& runSettings);
+  // Page 1 is outputPath; page n >= 2 is PageFileName + n + ".html" beside it.
+  std::string GetPagePath(const std::string& outputPath, int page) const;
   void ShowProgress();
   void HideProgress();
   bool GenerateSlideshowStep(const std::string& outputPath, const std::string& title,
                              const std::string& header);
   bool WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath);
+  // Refuses, with a message, targets that are sources, before anything is written.
+  bool CheckTargets(int outputType, const std::string& outputPath);
+  // Shows the failure and keeps it for the end of the run.
+  void RecordFailure(const std::string& path, const std::string& reason);
 
   const ItemList& m_liveList;
   const Settings& m_liveSettings;
@@ -129,6 +142,8 @@ class OutputRun {
   ThumbnailPage::PageCursor m_cursor;
   KnownImageSizes m_sizes;  // of this run's sources and photos, for its pages
   RunOutcome m_outcome;
+  SourceGuard m_guard;      // this run's sources, never written over
+  WebFileNames m_webNames;  // of this run's photos and thumbnails
 };
 
 }  // namespace pictavo

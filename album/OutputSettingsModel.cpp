@@ -1,10 +1,14 @@
 #include "album/OutputSettingsModel.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <regex>
 #include <system_error>
 
 #include "core/FileUtils.h"
+#include "core/LogUtils.h"
 #include "core/StringUtils.h"
 
 namespace pictavo::OutputSettingsModel {
@@ -33,6 +37,19 @@ std::string FillFormat(const std::string& format, const std::string& value) {
   if (at == std::string::npos) return format;
   return format.substr(0, at) + value + format.substr(at + 2);
 }
+
+// Decimal digits only, as ProposeFolderName writes them.
+bool ParseNumber(const std::string& text, long long* number) {
+  if (text.empty() || text.size() > 18) return false;
+  *number = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    *number = *number * 10 + (c - '0');
+  }
+  return true;
+}
+
+constexpr long long kMaxFolderNumber = 999999999999999999LL;
 
 OkCheck Refuse(Field field, std::string message) {
   OkCheck check;
@@ -72,6 +89,27 @@ std::string ProposeFolderName(const std::string& folderName, const std::string& 
   }
 }
 
+std::string CreateAlbumFolder(OutputSettingsValues& values, const std::string& baseName,
+                              const std::string& proposedName) {
+  if (!FileUtils::CreateFolderPathExists(values.location)) return LogUtils::GetLastErrorMessage();
+  long long number = 0;
+  const bool renumber = values.folderName == proposedName &&
+                        proposedName.compare(0, baseName.size(), baseName) == 0 &&
+                        ParseNumber(proposedName.substr(baseName.size()), &number);
+  for (;;) {
+    const std::string folder = FileUtils::GetCombinePath(values.location, values.folderName);
+    if (::mkdir(folder.c_str(), 0777) == 0) return {};
+    if (errno != EEXIST) {
+      LogUtils::SetLastError(errno, folder);
+      return LogUtils::GetLastErrorMessage();
+    }
+    if (!renumber || number >= kMaxFolderNumber) {
+      return StringUtils::GetLoadString(kIdFolderExists) + "\n" + folder;
+    }
+    values.folderName = baseName + std::to_string(++number);
+  }
+}
+
 OutputSettingsValues MakeProposal(const Settings& settings, const std::string& listedFolder) {
   OutputSettingsValues values;
   values.location = settings.Output.Location;
@@ -82,7 +120,7 @@ OutputSettingsValues MakeProposal(const Settings& settings, const std::string& l
   return values;
 }
 
-OkCheck CheckOk(const OutputSettingsValues& values) {
+OkCheck CheckOk(const OutputSettingsValues& values, const std::string& proposedName) {
   if (values.folderName.empty()) {
     return Refuse(Field::FolderName, GetFieldErrorMessage(kFolderNameLabel));
   }
@@ -92,7 +130,8 @@ OkCheck CheckOk(const OutputSettingsValues& values) {
   if (!IsValidFolderName(values.folderName)) {
     return Refuse(Field::FolderName, GetInvalidNameMessage());
   }
-  if (PathExists(FileUtils::GetCombinePath(values.location, values.folderName))) {
+  if (values.folderName != proposedName &&
+      PathExists(FileUtils::GetCombinePath(values.location, values.folderName))) {
     return Refuse(Field::FolderName, StringUtils::GetLoadString(kIdFolderExists));
   }
   if (IsTitleHeaderEnabled(values)) {

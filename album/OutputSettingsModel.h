@@ -24,6 +24,14 @@ std::string GetFieldErrorMessage(const std::string& label);
 // The bare name is never offered.
 std::string ProposeFolderName(const std::string& folderName, const std::string& location);
 
+// Creates the album folder location/values.folderName exclusively (the location's missing
+// parents first): a name that exists, even one created by another run a moment ago, is never
+// written into. When the dialog kept the proposal (folderName equals proposedName) a taken
+// name moves on to the next free number and values.folderName changes with it; a name typed
+// by the user that exists is refused. Empty on success, else the message naming the path.
+std::string CreateAlbumFolder(OutputSettingsValues& values, const std::string& baseName,
+                              const std::string& proposedName);
+
 // The values the dialog opens with: the proposed folder name, the location, and the listed
 // folder's own name as title and header; "詳細設定を優先する" unticked.
 OutputSettingsValues MakeProposal(const Settings& settings, const std::string& listedFolder);
@@ -44,7 +52,9 @@ struct OkCheck {
 
 // The checks of OK, in the dialog's order: folder name and location filled, folder name usable,
 // no file or folder of that name at the location, then title and header filled while enabled.
-OkCheck CheckOk(const OutputSettingsValues& values);
+// A folder name equal to proposedName (the dialog's own proposal, kept) may exist by now:
+// CreateAlbumFolder moves it on to the next free number.
+OkCheck CheckOk(const OutputSettingsValues& values, const std::string& proposedName = {});
 
 // The text shown for a folder name with characters the album folder cannot carry.
 std::string GetInvalidNameMessage();

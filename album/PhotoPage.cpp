@@ -30,9 +30,9 @@ std::string Text(const std::string& plain) {
   return EncodeUtils::GetTextToEntityString(plain);
 }
 
-std::filesystem::path PhotoPath(const std::filesystem::path& albumFolder, const Settings& settings,
-                                const std::string& fileName) {
-  return albumFolder / settings.Output.PhotoName / fileName;
+std::filesystem::path PhotoPath(const std::filesystem::path& albumFolder,
+                                const OutputContext& context, const std::string& fileName) {
+  return albumFolder / context.settings.Output.PhotoName / GetWebFileName(context, fileName);
 }
 
 // The size of every ticked row's resized photo: kept by the photo step, else read from the
@@ -45,7 +45,7 @@ std::map<std::string, ImageUtils::ImageSize> ReadPhotoSizes(const OutputContext&
   const auto take = [&](Read read) { byPath[read.first] = read.second; };
   for (int row = 0; row < context.list.RowCount(); ++row) {
     if (!context.list.IsRowChecked(row)) continue;
-    std::string path = PhotoPath(album, context.settings, context.list.RowItem(row).name).string();
+    std::string path = PhotoPath(album, context, context.list.RowItem(row).name).string();
     if (byPath.count(path) != 0) continue;
     if (context.sizes && context.sizes->Has(path)) {
       byPath[path] = context.sizes->Get(path);
@@ -124,7 +124,8 @@ std::string BuildPhotoPage(const OutputContext& context, const PHOTOPAGEITEM& it
   const DisplaySize display = GetDisplaySize(settings, item.photoSize);
   const std::string box = std::to_string(display.box);
   const std::string photoRef =
-      "../" + EncodeUtils::GetTextToEncodeString(settings.Output.PhotoName + "/" + item.fileName);
+      "../" + EncodeUtils::GetTextToEncodeString(settings.Output.PhotoName + "/" +
+                                                 GetWebFileName(context, item.fileName));
 
   PageLines lines;
   PageFrame::AddPageOpening(lines, PageKind::Photo, shownName, context.designStyleSheet);
@@ -206,7 +207,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
     item.fileName = source.name;
     item.note = source.note;
     item.properties = entries;
-    const std::string photo = PhotoPath(album, settings, source.name).string();
+    const std::string photo = PhotoPath(album, context, source.name).string();
     const auto known = sizes.find(photo);
     item.photoSize = known != sizes.end() ? known->second : ImageUtils::GetImageSize(photo);
 

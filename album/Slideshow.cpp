@@ -208,7 +208,7 @@ SlideshowScriptValues MakeScriptValues(const Settings& settings,
   std::vector<std::string> names, urls, notes, sizes;
   for (const auto& e : entries) {
     names.push_back(GetScriptStringText(e.name));
-    urls.push_back(EncodeUtils::GetTextToEncodeString(e.name));
+    urls.push_back(EncodeUtils::GetTextToEncodeString(e.fileName.empty() ? e.name : e.fileName));
     notes.push_back(GetScriptStringText(
         e.note.empty() ? HtmlFuncs::GetBrTag(0) : EncodeUtils::GetTextToEntityString(e.note)));
     sizes.push_back(std::to_string(e.width) + "," + std::to_string(e.height));

@@ -20,10 +20,11 @@ inline constexpr const char* kSlideshowScriptFileName = "slideshow.js";
 
 // One ticked item as the script lists it.
 struct SlideshowEntry {
-  std::string name;  // file name (column 0)
+  std::string name;  // file name (column 0), as the show names the photo
   std::string note;  // note (column 19), raw text
   int width = 0;     // size of the photo in its display box
   int height = 0;
+  std::string fileName;  // the photo's file in the album; empty: the same as name
 };
 
 // The replacement texts of the template placeholders, ready to be put into script text.

@@ -78,10 +78,11 @@ void AddNoteRows(PageLines& lines, const std::string& note) {
 void AddPhotoCell(PageLines& lines, const OutputContext& run, const std::string& albumFolder,
                   const std::string& firstName) {
   const std::string& photoName = run.settings.Output.PhotoName;
+  const std::string webName = GetWebFileName(run, firstName);
   const std::string path =
-      FileUtils::GetCombinePath(FileUtils::GetCombinePath(albumFolder, photoName), firstName);
+      FileUtils::GetCombinePath(FileUtils::GetCombinePath(albumFolder, photoName), webName);
   const ImageUtils::ImageSize size = PhotoSizeOf(path, run.settings);
-  const std::string reference = EncodeUtils::GetTextToEncodeString(photoName + "/" + firstName);
+  const std::string reference = EncodeUtils::GetTextToEncodeString(photoName + "/" + webName);
   const std::string play = StringUtils::GetLoadString(StringId::PlayButton);
   const std::string pause = StringUtils::GetLoadString(StringId::PauseButton);
 
@@ -128,6 +129,7 @@ std::vector<SlideshowEntry> GetTickedEntries(const OutputContext& run) {
     const ALBUMITEM& item = run.list.RowItem(row);
     SlideshowEntry entry;
     entry.name = ColumnText(kNameColumn, item);
+    entry.fileName = GetWebFileName(run, entry.name);
     entry.note = ColumnText(kNoteColumn, item);
     const auto size =
         PhotoSizeOf(FileUtils::GetCombinePath(run.listedFolder, entry.name), run.settings);
@@ -205,7 +207,18 @@ bool WriteSlideshowScript(const OutputContext& run, const std::string& outputPat
   for (std::string line; source.ReadString(line);) templateLines.push_back(line);
   source.Close();
 
-  const auto values = MakeScriptValues(run.settings, GetTickedEntries(run));
+  const std::vector<SlideshowEntry> entries = GetTickedEntries(run);
+  // A photo the show cannot size is one it cannot show.
+  for (const SlideshowEntry& entry : entries) {
+    if (entry.width > 0 && entry.height > 0) continue;
+    RecordFailedFile(
+        run,
+        FileUtils::GetCombinePath(
+            FileUtils::GetCombinePath(AlbumFolderOf(outputPath), run.settings.Output.PhotoName),
+            entry.fileName),
+        "the size of the image cannot be read");
+  }
+  const auto values = MakeScriptValues(run.settings, entries);
   if (!WriteWholeFile(script, FillScriptTemplate(templateLines, values))) {
     ShowLastError(run.host);
     return false;
@@ -236,11 +249,10 @@ bool GenerateSlideshowOutput(const OutputContext& run, const std::string& output
   if (!OutputRun::CopyDesignImages(outputPath)) return false;
   const bool written = Slideshow::WriteSlideshowScript(run, outputPath, kSlideshowScriptFileName);
   if (!written) return false;
-  for (const std::string& sheet :
-       {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
-        std::string("photo.css"), std::string("slideshow.css")}) {
-    OutputRun::CopyStyleFile(outputPath, sheet);  // a missing sheet does not fail the run
-  }
+  OutputRun::CopyStyleFiles(
+      run, outputPath,
+      {run.designStyleSheet, "common.css", "style.css", "photo.css", "slideshow.css"},
+      PageFrame::GetStyleSheets(PageKind::Slideshow, run.designStyleSheet));
   return written;
 }
 

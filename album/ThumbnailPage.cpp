@@ -39,8 +39,9 @@ std::string ThumbnailLink(const OutputContext& run, const ALBUMITEM& item, int n
   const auto& output = run.settings.Output;
   switch (run.settings.OutputThumbnail.ThumbnailImageLink) {
     case 0:
-      return HtmlFuncs::GetAPairTag(Encode(output.PhotoName) + "/" + Encode(item.name), "thumb",
-                                    "_self", image);
+      return HtmlFuncs::GetAPairTag(
+          Encode(output.PhotoName) + "/" + Encode(GetWebFileName(run, item.name)), "thumb", "_self",
+          image);
     case 1:
       return HtmlFuncs::GetAPairTag(
           Encode(output.SourceName) + "/" +
@@ -132,9 +133,9 @@ std::string BuildThumbnailCell(const OutputContext& run, const ALBUMITEM& item, 
   const auto& thumb = run.settings.OutputThumbnail;
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(
       GetRunImageSize(run, item.fullPath), GetThumbnailLimit(thumb.ThumbnailSize));
-  const std::string image =
-      HtmlFuncs::GetImgTag(Encode(run.settings.Output.ThumbnailName) + "/" + Encode(item.name),
-                           "thumbnail", size.width, size.height, item.name);
+  const std::string image = HtmlFuncs::GetImgTag(
+      Encode(run.settings.Output.ThumbnailName) + "/" + Encode(GetWebFileName(run, item.name)),
+      "thumbnail", size.width, size.height, item.name);
   PageLines cell;
   cell.Add(10, HtmlFuncs::GetTdTag("center thumb-" + GetSizeClass(thumb.ThumbnailSize)));
   cell.Add(0, ThumbnailLink(run, item, number, image));

@@ -13,10 +13,10 @@
 #include "cli/Scan.h"
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
-#include "core/LogUtils.h"
 #include "core/PathUtils.h"
 #include "core/ShellUtils.h"
 #include "core/StringUtils.h"
+#include "items/FolderScan.h"
 #include "items/ImageUtils.h"
 #include "items/ImageWork.h"
 #include "items/NotesFile.h"
@@ -86,10 +86,11 @@ std::string CheckDialogAnswers(const BuildOptions& build, const Settings& settin
   return AnswerOutputSettings(AnswersOf(build), values);
 }
 
-// Names each ticked item whose file is no image we can read and unticks it; the thumbnail
-// step would otherwise fail the whole run on it. The headers are read on the workers; the
-// names come out in list order.
-void UntickUnreadable(ItemList& list, TerminalHost& host) {
+// Names each ticked item whose file is no image an album can carry and unticks it; the
+// thumbnail step would otherwise fail the whole run on it. Only the loaders of the formats the
+// view options list are tried. The headers are read on the workers; the names come out in
+// list order.
+void UntickUnreadable(ItemList& list, const Settings& settings, TerminalHost& host) {
   struct Readable {
     int row = 0;
     bool ok = false;
@@ -102,13 +103,14 @@ void UntickUnreadable(ItemList& list, TerminalHost& host) {
     host.PrintLine("skipped, not a readable image: " + list.RowItem(read.row).fullPath +
                    (read.reason.empty() ? "" : ": " + read.reason));
   };
+  const unsigned formats = GetViewImageFormats(settings);
   for (int row = 0; row < list.RowCount(); ++row) {
     if (!list.IsRowChecked(row)) continue;
     work.Submit(
-        [row, path = list.RowItem(row).fullPath] {
-          LogUtils::ClearLastError();
-          if (ImageUtils::GetImageSize(path).width > 0) return Readable{row, true, {}};
-          return Readable{row, false, LogUtils::GetLastErrorMessage()};
+        [row, formats, path = list.RowItem(row).fullPath] {
+          std::string reason;
+          const bool ok = ImageUtils::CanPutInAlbum(path, formats, &reason);
+          return Readable{row, ok, std::move(reason)};
         },
         take);
   }
@@ -166,7 +168,7 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
     PrintError("cannot load the notes file \"" + *build.notes + "\"");
     return kExitUsage;
   }
-  if (build.skipUnreadable) UntickUnreadable(list, host);
+  if (build.skipUnreadable) UntickUnreadable(list, loaded.settings, host);
 
   const Settings runSettings = RunSettingsOf(loaded.settings);
   OutputRun run(list, runSettings, host);

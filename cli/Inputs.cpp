@@ -23,6 +23,11 @@ std::string Quoted(const std::string& path) {
 std::string CheckFolder(const std::string& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
+  // A link loop or a folder we may not enter is there, but cannot be read.
+  if (error && error != std::errc::no_such_file_or_directory &&
+      error != std::errc::not_a_directory) {
+    return "cannot read the folder " + Quoted(path) + ": " + error.message();
+  }
   if (!fs::exists(status)) return "folder not found: " + Quoted(path);
   if (!fs::is_directory(status)) return "not a folder: " + Quoted(path);
   return {};

@@ -20,6 +20,9 @@ std::string ListedFolderPath(const std::string& folder) {
 bool ListFolderItems(ItemList& list, const std::string& folder, const Settings& settings,
                      Host& host) {
   const ListFolderResult result = ListFolder(list, folder, settings, host, BuildAlbumItem);
+  for (const std::string& line : result.skipped) {
+    host.ShowMessage(line, MessageIcon::Warning, MessageButtons::Ok);
+  }
   if (!result.error.empty()) {
     PrintError("cannot list the folder \"" + folder + "\": " + result.error);
     return false;

@@ -15,7 +15,8 @@ namespace pictavo::cli {
 // without a trailing "/", so item paths, notes paths and the proposed title agree.
 std::string ListedFolderPath(const std::string& folder);
 
-// False with the message printed when the folder cannot be listed.
+// False with the message printed when the folder cannot be listed. Files left out because
+// they cannot be read are named through the host, one line each.
 bool ListFolderItems(ItemList& list, const std::string& folder, const Settings& settings,
                      Host& host);
 

@@ -50,10 +50,13 @@ class TerminalProgressWindow final : public ProgressWindow {
 }  // namespace
 
 std::string AnswerOutputSettings(const DialogAnswers& answers, OutputSettingsValues& values) {
+  // Without --name the proposal stands, even when another run takes it meanwhile: the run then
+  // takes the next free number.
+  const std::string proposedName = answers.name ? std::string() : values.folderName;
   if (answers.name) values.folderName = *answers.name;
   if (answers.title) values.title = *answers.title;
   if (answers.header) values.header = *answers.header;
-  const OutputSettingsModel::OkCheck check = OutputSettingsModel::CheckOk(values);
+  const OutputSettingsModel::OkCheck check = OutputSettingsModel::CheckOk(values, proposedName);
   if (check.accepted) return {};
   const std::string folder = FileUtils::GetCombinePath(values.location, values.folderName);
   // The dialog shows the message beside the field; a terminal needs the path it concerns.

@@ -89,8 +89,9 @@ class TerminalHost final : public Host {
   DiagnosticPump m_pump{*this};
 };
 
-// The dialog confirmed with answers in place of its fields: values are changed, then checked
-// with the dialog's OK rules. Empty when OK would accept them, else what the dialog would say.
+// The dialog confirmed with answers in place of its fields (values holding its proposal): values
+// are changed, then checked with the dialog's OK rules. Empty when OK would accept them, else what
+// the dialog would say.
 std::string AnswerOutputSettings(const DialogAnswers& answers, OutputSettingsValues& values);
 
 // Message box text as terminal lines: CR LF and lone CR become LF.

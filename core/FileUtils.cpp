@@ -1,12 +1,15 @@
 #include "core/FileUtils.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <system_error>
 #include <vector>
 
@@ -55,6 +58,55 @@ std::string ExpandUserDir(std::string value, const std::string& home) {
   value = GetPathRemoveBackslash(value);
   // The user-dirs convention: a folder equal to home means "not set".
   return value == GetPathRemoveBackslash(home) ? std::string() : value;
+}
+
+// Six characters in the style of mkstemp, which we cannot use: it creates files with 0600.
+std::string RandomSuffix() {
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 generator{std::random_device{}()};
+  std::uniform_int_distribution<int> pick(0, sizeof kChars - 2);
+  std::string suffix(6, ' ');
+  for (char& c : suffix) c = kChars[pick(generator)];
+  return suffix;
+}
+
+bool WriteAllTo(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t wrote = ::write(fd, data, size);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) {
+      if (wrote == 0) errno = EIO;
+      return false;
+    }
+    data += wrote;
+    size -= static_cast<size_t>(wrote);
+  }
+  return true;
+}
+
+// Copies the rest of in to out; errno tells why when false. *readFailed says which side failed.
+bool CopyDescriptor(int in, int out, bool* readFailed) {
+  *readFailed = false;
+  // copy_file_range lets the file system share or copy the blocks itself.
+  for (;;) {
+    const ssize_t copied = ::copy_file_range(in, nullptr, out, nullptr, size_t{1} << 30, 0);
+    if (copied == 0) return true;
+    if (copied > 0) continue;
+    if (errno == EINTR) continue;
+    if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
+    return false;
+  }
+  std::vector<char> buffer(256 * 1024);
+  for (;;) {
+    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    if (got == 0) return true;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      *readFailed = true;
+      return false;
+    }
+    if (!WriteAllTo(out, buffer.data(), static_cast<size_t>(got))) return false;
+  }
 }
 
 std::string DocumentsFromUserDirs(const std::string& home) {
@@ -115,22 +167,114 @@ bool CreateFolderPathExists(const std::string& path) {
   return Fail(ec ? ec : std::make_error_code(std::errc::not_a_directory), path);
 }
 
+AtomicFile::~AtomicFile() {
+  Discard();
+}
+
+bool AtomicFile::Fail(int code) {
+  LogUtils::SetLastError(code, m_target);
+  Discard();
+  return false;
+}
+
+bool AtomicFile::Open(const std::string& target) {
+  Discard();
+  m_target = target;
+  if (target.empty()) return Refuse("No file name was given.");
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  if (exists && S_ISDIR(existing.st_mode)) return Fail(EISDIR);
+  // A device or pipe is never replaced by a file of ours (the program may run as root).
+  if (exists && !S_ISREG(existing.st_mode)) {
+    return Refuse("not a regular file: \"" + target + "\"");
+  }
+  const std::string folder = GetSplitDirPath(target);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string temp = folder + ".pictavo-" + RandomSuffix();
+    // 0666 so that the umask decides, as for any file the user creates.
+    m_fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (m_fd >= 0) {
+      m_temp = std::move(temp);
+      break;
+    }
+    if (errno != EEXIST) return Fail(errno);
+  }
+  if (m_fd < 0) return Fail(EEXIST);
+  if (exists && S_ISREG(existing.st_mode)) ::fchmod(m_fd, existing.st_mode & 07777);
+  return true;
+}
+
+bool AtomicFile::Write(std::string_view bytes) {
+  if (m_fd < 0) return Fail(EBADF);
+  return WriteAllTo(m_fd, bytes.data(), bytes.size()) || Fail(errno);
+}
+
+int AtomicFile::ReleaseDescriptor() {
+  const int fd = m_fd;
+  m_fd = -1;
+  return fd;
+}
+
+bool AtomicFile::Commit(bool durable) {
+  if (m_temp.empty()) return Fail(EBADF);
+  if (m_fd >= 0) {
+    if (durable && ::fdatasync(m_fd) != 0) return Fail(errno);
+    // Some file systems (NFS) report a full disk only when the file is closed.
+    const int fd = ReleaseDescriptor();
+    if (::close(fd) != 0) return Fail(errno);
+  }
+  if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return Fail(errno);
+  m_temp.clear();
+  return true;
+}
+
+void AtomicFile::Discard() {
+  if (m_fd >= 0) ::close(ReleaseDescriptor());
+  if (!m_temp.empty()) ::unlink(m_temp.c_str());
+  m_temp.clear();
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable) {
+  AtomicFile file;
+  return file.Open(path) && file.Write(bytes) && file.Commit(durable);
+}
+
 bool CopyFile(const std::string& src, const std::string& dst) {
   std::error_code ec;
   if (fs::equivalent(fs::path(src), fs::path(dst), ec)) {
     return Fail(std::make_error_code(std::errc::file_exists), dst);
   }
-  ec.clear();
-  fs::copy_file(fs::path(src), fs::path(dst), fs::copy_options::overwrite_existing, ec);
-  return ec ? Fail(ec, src) : true;
+  // Non-blocking, so that a pipe given as the source cannot hold the run.
+  const int in = ::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (in < 0) return Fail(std::error_code(errno, std::generic_category()), src);
+  struct stat info {};
+  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(in);
+    return Refuse("not a regular file: \"" + src + "\"");
+  }
+  AtomicFile out;
+  bool readFailed = false;
+  const bool copied = out.Open(dst) && CopyDescriptor(in, out.Descriptor(), &readFailed);
+  const int code = errno;
+  ::close(in);
+  if (!copied) {
+    if (out.Descriptor() < 0) return false;  // Open recorded its reason
+    LogUtils::SetLastError(code, readFailed ? src : dst);
+    return false;
+  }
+  return out.Commit();
 }
 
 bool CopyFolder(const std::string& src, const std::string& dst) {
   if (!IsDirectory(src)) return Fail(std::make_error_code(std::errc::not_a_directory), src);
   if (!CreateFolderPathExists(dst)) return false;
   std::error_code ec;
-  fs::copy(fs::path(src), fs::path(dst),
-           fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  for (fs::directory_iterator it(fs::path(src), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string from = it->path().string();
+    const std::string to = GetCombinePath(dst, it->path().filename().string());
+    const bool ok = it->is_directory(ec) ? CopyFolder(from, to) : CopyFile(from, to);
+    if (!ok) return false;
+  }
   return ec ? Fail(ec, src) : true;
 }
 

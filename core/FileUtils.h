@@ -3,8 +3,10 @@
 // File and folder helpers on UTF-8 paths with "/" separators. Every bool call returns false on
 // failure and records the reason for LogUtils::GetLastErrorMessage().
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace pictavo::FileUtils {
 
@@ -24,10 +26,48 @@ std::string GetPathRemoveBackslash(const std::string& path);
 
 // Creates the folder with all missing parents; true when it exists as a folder afterwards.
 bool CreateFolderPathExists(const std::string& path);
-// Copies one file, replacing dst. Copying a file onto itself fails and leaves it untouched.
+// Copies one file, replacing dst through WriteFileAtomic's temporary file. Copying a file onto
+// itself fails and leaves it untouched; a source that is no regular file is refused.
 bool CopyFile(const std::string& src, const std::string& dst);
-// Copies the content of folder src into dst (created when missing), replacing files.
+// Copies the content of folder src into dst (created when missing), replacing files one by one
+// as CopyFile does.
 bool CopyFolder(const std::string& src, const std::string& dst);
+
+// The one writer of every file the program makes: a temporary file beside the target named
+// ".pictavo-XXXXXX" (short, so a target name of up to 255 bytes still works) takes every byte,
+// is flushed and then renamed over the target. A failure or a kill therefore never leaves a
+// partial file under the target's name, and an earlier file of that name stays until the
+// rename. A replaced file keeps its permission bits; a new one gets 0666 less the umask.
+class AtomicFile {
+ public:
+  AtomicFile() = default;
+  ~AtomicFile();  // an uncommitted temporary file is removed
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // Creates the temporary file for target.
+  bool Open(const std::string& target);
+  bool Write(std::string_view bytes);
+  // The open descriptor, for copy calls; -1 when closed or handed over.
+  int Descriptor() const { return m_fd; }
+  // Hands the descriptor over (to fdopen): whoever takes it closes it before Commit.
+  int ReleaseDescriptor();
+  // Closes the file (durable: after fdatasync) and renames it over the target.
+  bool Commit(bool durable = false);
+  // Removes the temporary file; the target stays as it was.
+  void Discard();
+  const std::string& Target() const { return m_target; }
+
+ private:
+  bool Fail(int code);
+  std::string m_target;
+  std::string m_temp;
+  int m_fd = -1;
+};
+
+// Writes bytes as the whole file through AtomicFile. durable also waits for the disk, for
+// files whose loss would lose the user's own work.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable = false);
 // Deletes the folder and everything in it; true when it is gone (also when it was absent).
 // Refuses an empty path and the root.
 bool DeleteFolder(const std::string& path);

@@ -62,16 +62,29 @@ bool CStdioFileEx::Open(const std::filesystem::path& path, unsigned flags) {
   m_lastWasWrite = false;
   m_lastWasRead = false;
 
-  const char* streamMode = "rb";
-  const int fd = OpenDescriptor(path, m_openFlags, &streamMode);
-  if (fd < 0) {
-    LogUtils::SetLastError(errno, m_path);
-    return false;
+  m_writeFailed = false;
+  const char* streamMode = "wb";
+  int fd = -1;
+  if ((m_openFlags & (modeCreate | modeWrite | modeReadWrite | modeNoTruncate)) ==
+      (modeCreate | modeWrite)) {
+    m_replacing = std::make_unique<FileUtils::AtomicFile>();
+    if (!m_replacing->Open(m_path)) {
+      m_replacing.reset();
+      return false;
+    }
+    fd = m_replacing->ReleaseDescriptor();
+  } else {
+    fd = OpenDescriptor(path, m_openFlags, &streamMode);
+    if (fd < 0) {
+      LogUtils::SetLastError(errno, m_path);
+      return false;
+    }
   }
   m_file = ::fdopen(fd, streamMode);
   if (!m_file) {
     LogUtils::SetLastError(errno, m_path);
     ::close(fd);
+    m_replacing.reset();
     return false;
   }
 
@@ -87,6 +100,7 @@ bool CStdioFileEx::Open(const std::filesystem::path& path, unsigned flags) {
   }
   // Refuse now rather than turn every line into an empty one later.
   if (!m_unicode && !Encoding::IsCodePageSupported(m_codePage)) {
+    m_writeFailed = true;  // nothing of this file may replace an earlier one
     Close();
     LogUtils::SetLastErrorMessage("The code page " + std::to_string(m_codePage) +
                                   " is not supported: " + m_path);
@@ -123,6 +137,7 @@ bool CStdioFileEx::WriteBytes(std::string_view bytes) {
   if (bytes.empty()) return true;
   if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
     LogUtils::SetLastError(errno != 0 ? errno : EIO, m_path);
+    m_writeFailed = true;
     return false;
   }
   return true;
@@ -233,9 +248,19 @@ bool CStdioFileEx::ReadString(std::string& line) {
 
 bool CStdioFileEx::Close() {
   if (!m_file) return true;
-  const bool ok = std::fclose(m_file) == 0;
+  bool ok = std::fclose(m_file) == 0;
   if (!ok) LogUtils::SetLastError(errno, m_path);
   m_file = nullptr;
+  if (m_replacing) {
+    // A file with a failed write never replaces the one of its name.
+    if (ok && !m_writeFailed) {
+      ok = m_replacing->Commit();
+    } else {
+      m_replacing->Discard();
+      ok = false;
+    }
+    m_replacing.reset();
+  }
   return ok;
 }
 
@@ -243,27 +268,7 @@ bool WriteTextFileUtf8(const std::filesystem::path& path, std::string_view text)
   std::string page;
   page.reserve(kUtf8Mark.size() + text.size());
   page.append(kUtf8Mark).append(text);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    LogUtils::SetLastError(errno, path.string());
-    return false;
-  }
-  size_t done = 0;
-  while (done < page.size()) {
-    const ssize_t wrote = ::write(fd, page.data() + done, page.size() - done);
-    if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) {
-      LogUtils::SetLastError(wrote < 0 ? errno : EIO, path.string());
-      ::close(fd);
-      return false;
-    }
-    done += static_cast<size_t>(wrote);
-  }
-  if (::close(fd) != 0) {
-    LogUtils::SetLastError(errno, path.string());
-    return false;
-  }
-  return true;
+  return FileUtils::WriteFileAtomic(path.string(), page);
 }
 
 }  // namespace pictavo

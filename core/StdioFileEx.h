@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "core/FileUtils.h"
 
 namespace pictavo {
 
@@ -41,6 +44,9 @@ class CStdioFileEx {
   bool IsOpen() const { return m_file != nullptr; }
 
   // Opening for reading picks Unicode mode from a leading FF FE, whatever the flags say.
+  // modeCreate | modeWrite without modeNoTruncate writes a new file through
+  // FileUtils::AtomicFile: the file appears under its name at Close, and only when every write
+  // succeeded; until then an earlier file of that name stays as it was.
   // False on failure, with the reason in LogUtils::GetLastErrorMessage().
   bool Open(const std::filesystem::path& path, unsigned flags);
   // New position, or -1. Re-arms the mark handling for a read or write at position 0.
@@ -52,7 +58,7 @@ class CStdioFileEx {
   // The next line without its line end; false and an empty line at the end of the file.
   bool ReadString(std::string& line);
 
-  // False when buffered data could not be written.
+  // False when buffered data could not be written (a replacing file is then discarded).
   bool Close();
 
  private:
@@ -64,7 +70,9 @@ class CStdioFileEx {
   bool ReadUnicodeLine(std::string& bytes);
 
   std::FILE* m_file = nullptr;
-  std::string m_path;  // named in error texts
+  std::unique_ptr<FileUtils::AtomicFile> m_replacing;  // set while writing a new file
+  bool m_writeFailed = false;                          // a write of the replacing file failed
+  std::string m_path;                                  // named in error texts
   bool m_unicode = false;
   unsigned m_openFlags = 0;
   int m_codePage = -1;
@@ -77,7 +85,8 @@ class CStdioFileEx {
   size_t m_lineCapacity = 0;
 };
 
-// Writes a page: the UTF-8 mark EF BB BF and text, in one write, replacing the file.
+// Writes a page: the UTF-8 mark EF BB BF and text, in one write, replacing the file through
+// FileUtils::WriteFileAtomic.
 // False with the reason in LogUtils::GetLastErrorMessage() on failure.
 bool WriteTextFileUtf8(const std::filesystem::path& path, std::string_view text);
 

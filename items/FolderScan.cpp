@@ -1,8 +1,11 @@
 #include "items/FolderScan.h"
 
+#include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -13,6 +16,7 @@
 #include "items/ImageWork.h"
 #include "items/ItemList.h"
 #include "items/ListCommands.h"
+#include "items/VipsImage.h"
 
 namespace pictavo {
 
@@ -65,18 +69,30 @@ SearchPattern MakePattern(const std::string& path) {
   return pattern;
 }
 
-// A regular file (links followed) that we may read; anything else is skipped.
-bool IsListableFile(const fs::directory_entry& entry) {
-  std::error_code ec;
-  if (!entry.is_regular_file(ec)) return false;
-  return ::access(entry.path().c_str(), R_OK) == 0;
+// The item of a file the enumeration saw, or why it was left out.
+struct ScanEntry {
+  std::optional<ALBUMITEM> item;
+  std::string skipped;  // the line that names an unreadable file; empty for a silent skip
+};
+
+std::string SkippedLine(const fs::path& path, int error) {
+  return "skipped, cannot read: " + path.string() + ": " + std::generic_category().message(error);
 }
 
-// Builds the item of a file the enumeration saw, on a worker; none when the file has vanished
-// or changed since then.
-std::optional<ALBUMITEM> BuildEntry(const fs::path& path, const ItemBuilder& builder) {
-  if (!IsListableFile(fs::directory_entry(path))) return std::nullopt;
-  return builder(path.string());
+// Builds the item on a worker. Files that vanished or are no regular file (links followed)
+// are left out silently; regular files we may not read, and link loops, are named.
+ScanEntry BuildEntry(const fs::path& path, const ItemBuilder& builder) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return {};
+    return {std::nullopt, SkippedLine(path, errno)};
+  }
+  if (!S_ISREG(info.st_mode)) return {};
+  // The open itself answers for every kind of permission (ACLs too), as the builder will.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return {std::nullopt, SkippedLine(path, errno)};
+  ::close(fd);
+  return {builder(path.string()), {}};
 }
 
 // The entries of a folder, for the insert window's bar; names only, no file is opened.
@@ -91,6 +107,17 @@ int CountEntries(const fs::path& folder) {
 }
 
 }  // namespace
+
+unsigned GetViewImageFormats(const Settings& settings) {
+  const auto& view = settings.View;
+  if (view.AllFile) return VipsImage::kFormatsOurs;
+  unsigned formats = 0;
+  if (view.JPEG) formats |= VipsImage::kFormatJpeg;
+  if (view.TIFF) formats |= VipsImage::kFormatTiff;
+  if (view.GIF) formats |= VipsImage::kFormatGif;
+  if (view.PNG) formats |= VipsImage::kFormatPng;
+  return formats;
+}
 
 bool PassesViewFilters(const std::string& path, const Settings& settings) {
   const auto& view = settings.View;
@@ -138,10 +165,11 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
   const std::string suffix = StringUtils::GetLoadString(kInsertingSuffixId);
   // Items are built on workers and inserted here in enumeration order, so the rows are those
   // of a scan that built each item itself; the pump and the window stay on this thread.
-  ImageWork<std::optional<ALBUMITEM>> work;
+  ImageWork<ScanEntry> work;
   work.SetWhileWaiting([&] { control.Wait(); });
-  const auto insert = [&](std::optional<ALBUMITEM> item) {
-    if (item) list.InsertRow(list.AddItem(std::move(*item)));
+  const auto insert = [&](ScanEntry entry) {
+    if (entry.item) list.InsertRow(list.AddItem(std::move(*entry.item)));
+    if (!entry.skipped.empty()) result.skipped.push_back(std::move(entry.skipped));
   };
   for (; pattern.valid && !ec && it != fs::directory_iterator(); it.increment(ec)) {
     if (!control.Step() && control.Quit()) {

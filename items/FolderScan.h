@@ -24,15 +24,23 @@ struct ListFolderResult {
   bool cancelled = false;  // the progress window was cancelled
   bool quit = false;       // a quit arrived during the enumeration
   std::string error;       // why an existing folder could not be read; empty otherwise
+  // Files that passed the filters but could not be read, in enumeration order, each as
+  // "skipped, cannot read: PATH: reason", for the front end to show.
+  std::vector<std::string> skipped;
 };
 
 // Whether a file passes the Options\View filters (attributes, then formats unless AllFile).
 bool PassesViewFilters(const std::string& path, const Settings& settings);
 
+// The image formats the view options list, as VipsImage::kFormat... bits: every format we
+// write with AllFile, else JPEG and TIFF plus GIF and PNG when shown.
+unsigned GetViewImageFormats(const Settings& settings);
+
 // Empties the list and lists path: a folder's files, a file on its own, or the files of a
 // folder that match a wildcard last part ("/photos/*.jpg"). Folders, symbolic links to
 // folders, broken links and special files (pipes, devices, sockets) are skipped, as are files
-// that vanish or cannot be read meanwhile. One pump per entry and the insert progress window;
+// that vanish meanwhile; files that cannot be read (permissions, link loops) are skipped and
+// named in the result. One pump per entry and the insert progress window;
 // cancelling keeps the rows so far. Items are built on worker threads (GetWorkerThreadCount)
 // and inserted in enumeration order. The rows are then sorted by name ascending and all ticked.
 ListFolderResult ListFolder(ItemList& list, const std::string& path, const Settings& settings,

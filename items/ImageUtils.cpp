@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/LogUtils.h"
 #include "items/FileListUtils.h"
 #include "items/VipsImage.h"
 
@@ -70,11 +71,39 @@ ImageHeader GetImageHeader(const std::string& path) {
 bool EncodeImageThumbnail(const std::string& src, const ImageHeader& header, int width, int height,
                           std::string* bytes) {
   std::string error;
-  if (VipsImage::EncodeThumbnail(src, header, width, height, header.encoder, bytes, &error)) {
+  if (VipsImage::EncodeThumbnail(src, header, width, height, GetWebEncoder(header.encoder), bytes,
+                                 &error)) {
     return true;
   }
   VipsImage::RecordError(error);
   return false;
+}
+
+std::string GetWebEncoder(const std::string& encoder) {
+  if (encoder == "image/tiff") return "image/jpeg";
+  return encoder;
+}
+
+bool IsWebFormat(const ImageHeader& header) {
+  return header.ok && !header.encoder.empty() && GetWebEncoder(header.encoder) == header.encoder;
+}
+
+bool IsAnimatedGif(const ImageHeader& header) {
+  return header.ok && header.encoder == "image/gif" && header.pages > 1;
+}
+
+bool CanPutInAlbum(const std::string& path, unsigned formats, std::string* reason) {
+  LogUtils::ClearLastError();
+  const ImageHeader header = VipsImage::ReadHeaderOfFormats(path, formats);
+  if (!header.ok) {
+    *reason = LogUtils::GetLastErrorMessage();
+    return false;
+  }
+  if (GetWebEncoder(header.encoder).empty()) {
+    *reason = "no encoder for its format";
+    return false;
+  }
+  return true;
 }
 
 bool WriteImageFile(const std::string& dst, const std::string& bytes) {

@@ -54,8 +54,22 @@ ImageHeader GetImageHeader(const std::string& path);
 inline ImageSize SizeOf(const ImageHeader& header) {
   return header.ok ? ImageSize{header.width, header.height} : ImageSize{};
 }
+// Encodes in the web format of the source (GetWebEncoder): a TIFF becomes a JPEG.
 bool EncodeImageThumbnail(const std::string& src, const ImageHeader& header, int width, int height,
                           std::string* bytes);
+
+// The format a web copy of an encoder's format is written in: JPEG, PNG, GIF and WebP stay,
+// TIFF (which browsers do not show) becomes JPEG; empty for formats we cannot write.
+std::string GetWebEncoder(const std::string& encoder);
+// True when the source's own bytes are a good web copy at its own size: a format browsers
+// show, or an animated GIF, whose frames a copy keeps as they are.
+bool IsWebFormat(const ImageHeader& header);
+bool IsAnimatedGif(const ImageHeader& header);
+
+// True when the file is an image of one of formats (VipsImage::kFormat... bits) that an album
+// can carry; otherwise false with the reason in *reason. Only the loaders of those formats
+// are tried, and a format we cannot write counts as unreadable.
+bool CanPutInAlbum(const std::string& path, unsigned formats, std::string* reason);
 bool WriteImageFile(const std::string& dst, const std::string& bytes);
 
 // Frees the image library's state for the calling thread; worker threads call it as they end.

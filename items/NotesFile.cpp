@@ -8,7 +8,9 @@
 #include <memory>
 #include <unordered_map>
 
+#include "core/FileUtils.h"
 #include "core/Host.h"
+#include "core/LogUtils.h"
 #include "core/StringUtils.h"
 #include "items/ItemList.h"
 
@@ -114,17 +116,6 @@ int ReadWholeFile(const std::string& path, std::string* bytes) {
     if (bytes->size() > kMaxNotesFileBytes) return EFBIG;
   }
   return std::ferror(file.get()) ? EIO : 0;
-}
-
-int WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return errno;
-  int error = 0;
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) {
-    error = errno ? errno : EIO;
-  }
-  if (std::fclose(file) != 0 && error == 0) error = errno ? errno : EIO;
-  return error;
 }
 
 }  // namespace
@@ -271,8 +262,9 @@ bool SaveNotesFile(const ItemList& list, const std::string& path, Host& host) {
     if (!item.note.empty()) text += NotesFormat::FormatLine(item.fullPath, item.note);
   }
   if (!text.empty()) text.insert(0, kUtf8Mark);
-  if (const int error = WriteWholeFile(path, text)) {
-    host.ShowMessage(ErrorText(error));
+  // The user's earlier notes stay whole until the new file is complete on the disk.
+  if (!FileUtils::WriteFileAtomic(path, text, true)) {
+    host.ShowMessage(LogUtils::GetLastErrorMessage());
     return false;
   }
   return true;

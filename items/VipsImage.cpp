@@ -1,7 +1,7 @@
 #include "items/VipsImage.h"
 
+#include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -15,6 +15,7 @@
 #include <vips/vips8>
 
 #include "core/Diagnostics.h"
+#include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "items/VipsJpegFallback.h"
 
@@ -88,13 +89,48 @@ Magic ReadMagic(const std::string& path) {
   return Magic::Other;
 }
 
+unsigned FormatBit(Magic magic) {
+  switch (magic) {
+    case Magic::Jpeg:
+      return kFormatJpeg;
+    case Magic::Png:
+      return kFormatPng;
+    case Magic::Gif:
+      return kFormatGif;
+    case Magic::Tiff:
+      return kFormatTiff;
+    case Magic::Webp:
+      return kFormatWebp;
+    case Magic::Other:
+      break;
+  }
+  return 0;
+}
+
+std::string FormatNames(unsigned formats) {
+  static const std::pair<unsigned, const char*> kNames[] = {
+      {kFormatJpeg, "JPEG"}, {kFormatPng, "PNG"},   {kFormatGif, "GIF"},
+      {kFormatTiff, "TIFF"}, {kFormatWebp, "WebP"},
+  };
+  std::string names;
+  for (const auto& [bit, name] : kNames) {
+    if (formats & bit) names += (names.empty() ? "" : ", ") + std::string(name);
+  }
+  return names;
+}
+
 // Opens the image for its header. The common formats go straight to their loader: asking
-// every loader whether it knows the file costs more than reading the header itself.
-vips::VImage LoadHeader(const std::string& path) {
+// every loader whether it knows the file costs more than reading the header itself. A file of
+// no format in formats throws.
+vips::VImage LoadHeader(const std::string& path, unsigned formats) {
   using vips::VImage;
+  const Magic magic = ReadMagic(path);
+  if (formats != kFormatsAny && (FormatBit(magic) & formats) == 0) {
+    throw vips::VError("not an image of the listed formats (" + FormatNames(formats) + ")");
+  }
   vips::VSource source = vips::VSource::new_from_file(path.c_str());
   auto options = [] { return VImage::option()->set("fail_on", VIPS_FAIL_ON_NONE); };
-  switch (ReadMagic(path)) {
+  switch (magic) {
     case Magic::Jpeg:
       return VImage::jpegload_source(source, options());
     case Magic::Png:
@@ -161,63 +197,6 @@ Blob Encode(vips::VImage image, const std::string& encoder) {
   throw vips::VError("no encoder for \"" + encoder + "\"");
 }
 
-std::string SystemError(const std::string& what, const std::string& path, int code) {
-  return what + " " + path + ": " + std::strerror(code);
-}
-
-std::string TemporaryNameBeside(const std::string& dst, unsigned attempt) {
-  static std::atomic<unsigned> counter{0};
-  const auto slash = dst.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : dst.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? dst : dst.substr(slash + 1);
-  return folder + "." + name + ".pictavo-" + std::to_string(getpid()) + "-" +
-         std::to_string(counter.fetch_add(1)) + "-" + std::to_string(attempt) + ".tmp";
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
-
-// Writes bytes to a fresh temporary file beside dst and renames it over dst.
-bool ReplaceFileWith(const std::string& dst, const char* data, size_t size, std::string* error) {
-  std::string temp;
-  int fd = -1;
-  for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = TemporaryNameBeside(dst, attempt);
-    // 0666 so that the umask decides, as for any file the user creates.
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) {
-    *error = SystemError("cannot create", dst, errno);
-    return false;
-  }
-  const bool written = WriteAll(fd, data, size);
-  const int writeErrno = errno;
-  if (close(fd) != 0 || !written) {
-    const int code = written ? errno : writeErrno;
-    unlink(temp.c_str());
-    *error = SystemError("cannot write", dst, code);
-    return false;
-  }
-  if (rename(temp.c_str(), dst.c_str()) != 0) {
-    const int code = errno;
-    unlink(temp.c_str());
-    *error = SystemError("cannot write", dst, code);
-    return false;
-  }
-  return true;
-}
-
 std::string VipsFailure(const std::exception& error) {
   std::string text = error.what();
   while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
@@ -270,6 +249,10 @@ std::string EncoderOfLoader(const std::string& loader) {
 }
 
 Header ReadHeader(const std::string& path) {
+  return ReadHeaderOfFormats(path, kFormatsAny);
+}
+
+Header ReadHeaderOfFormats(const std::string& path, unsigned formats) {
   Header header;
   std::string error;
   if (!EnsureStarted(&error)) {
@@ -282,10 +265,11 @@ Header ReadHeader(const std::string& path) {
   }
   try {
     // A source takes the name as it is; a file name ending in "[...]" is not read as options.
-    vips::VImage image = LoadHeader(path);
+    vips::VImage image = LoadHeader(path, formats);
     header.width = image.width();
     header.height = image.height();
     header.orientation = Orientation(image);
+    if (image.get_typeof("n-pages") != 0) header.pages = std::max(1, image.get_int("n-pages"));
     if (header.orientation >= 5) std::swap(header.width, header.height);
     header.encoder = EncoderOfLoader(Loader(image));
     header.ok = header.width > 0 && header.height > 0;
@@ -327,11 +311,16 @@ bool EncodeThumbnail(const std::string& src, const Header& header, int width, in
     Blob blob;
     try {
       // Pixels are decoded lazily, so a damaged file fails inside the encoder, not here.
-      VImage thumb = VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width,
-                                              VImage::option()
-                                                  ->set("height", height)
-                                                  ->set("size", VIPS_SIZE_FORCE)
-                                                  ->set("fail_on", VIPS_FAIL_ON_NONE));
+      auto options = VImage::option()
+                         ->set("height", height)
+                         ->set("size", VIPS_SIZE_FORCE)
+                         ->set("fail_on", VIPS_FAIL_ON_NONE);
+      // Every frame, each scaled to width x height, so an animated GIF stays animated.
+      if (format == "image/gif" && header.encoder == "image/gif" && header.pages > 1) {
+        options->set("option_string", "n=-1");
+      }
+      VImage thumb =
+          VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width, options);
       blob = Encode(Encodable(thumb), format);
     } catch (const vips::VError& failure) {
       if (header.encoder != "image/jpeg") throw;
@@ -355,7 +344,9 @@ bool EncodeThumbnail(const std::string& src, const Header& header, int width, in
 }
 
 bool ReplaceFile(const std::string& dst, const std::string& bytes, std::string* error) {
-  return ReplaceFileWith(dst, bytes.data(), bytes.size(), error);
+  if (FileUtils::WriteFileAtomic(dst, bytes)) return true;
+  *error = LogUtils::GetLastErrorMessage();
+  return false;
 }
 
 bool SaveThumbnail(const std::string& src, const std::string& dst, int width, int height,

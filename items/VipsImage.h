@@ -22,21 +22,35 @@ bool IsRegularFile(const std::string& path);
 
 struct Header {
   bool ok = false;
-  std::int32_t width = 0;  // upright: EXIF orientations 5 to 8 swap the stored sizes
-  std::int32_t height = 0;
+  std::int32_t width = 0;   // upright: EXIF orientations 5 to 8 swap the stored sizes
+  std::int32_t height = 0;  // of one page (frame) when the image has several
   int orientation = 1;
+  int pages = 1;        // frames of an animated GIF (or pages of a TIFF)
   std::string encoder;  // "image/jpeg", "image/png", ...; empty for formats we cannot write
 };
 
+// The formats we read by their own loader, as bits for ReadHeader.
+inline constexpr unsigned kFormatJpeg = 0x1;
+inline constexpr unsigned kFormatPng = 0x2;
+inline constexpr unsigned kFormatGif = 0x4;
+inline constexpr unsigned kFormatTiff = 0x8;
+inline constexpr unsigned kFormatWebp = 0x10;
+inline constexpr unsigned kFormatsOurs = 0x1F;
+inline constexpr unsigned kFormatsAny = ~0u;  // also every other loader of libvips
+
 // Reads the header only (no pixels). A file that is no image gives ok false and the reason is
-// recorded as the last error.
+// recorded as the last error. ReadHeaderOfFormats with formats other than kFormatsAny tries
+// only the loaders of those formats, chosen by the file's first bytes: a text, SVG or PDF file
+// never passes for an image however it is named.
 Header ReadHeader(const std::string& path);
+Header ReadHeaderOfFormats(const std::string& path, unsigned formats);
 
 // The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
 std::string EncoderOfLoader(const std::string& loader);
 
 // Encodes src scaled to exactly width x height (upright, sRGB, no metadata) in the format of
-// encoder into *bytes, touching no file. On failure *error holds the reason.
+// encoder into *bytes, touching no file; an animated GIF written as GIF keeps every frame
+// (height is then that of one frame). On failure *error holds the reason.
 bool EncodeThumbnail(const std::string& src, int width, int height, const std::string& encoder,
                      std::string* bytes, std::string* error);
 // The same with src's header already read by ReadHeader on this thread, so it is read once.

@@ -267,19 +267,24 @@ TEST_F(OutputRunFixture, AnExistingAlbumFolderIsWrittenIntoWithoutTheDialog) {
   EXPECT_NE(testing::ReadFileBytes(Album() / "index.html"), "old");
 }
 
-TEST_F(OutputRunFixture, APhotoThatFailsInTheMiddleIsShownOnceAndTheRunGoesOn) {
+TEST_F(OutputRunFixture, APhotoThatFailsInTheMiddleIsNamedTheRestIsWrittenAndTheRunFails) {
   AddPhotos({"a.jpg", "b.jpg", "c.jpg"});
   // A folder where b's photo belongs: it cannot be written, its thumbnail can.
   fs::create_directories(Album() / "photos/b.jpg");
-  ASSERT_TRUE(MakeRun().ExecuteOutput(0));
+  OutputRun run = MakeRun();
+  EXPECT_FALSE(run.ExecuteOutput(0));
   const auto texts = m_host.MessageTexts();
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[0], kConfirm);
-  EXPECT_FALSE(texts[1].empty());
+  EXPECT_EQ(texts[1], "Is a directory: \"" + (Album() / "photos/b.jpg").string() + "\"");
   EXPECT_EQ(m_host.m_messages[1].icon, MessageIcon::None);
-  EXPECT_EQ(texts[2], kDone);
+  EXPECT_EQ(texts[2], kFailed) << "the pages link a photo that is not there";
+  ASSERT_EQ(run.GetOutcome().failures.size(), 1u);
+  EXPECT_EQ(run.GetOutcome().failures[0].path, (Album() / "photos/b.jpg").string());
   EXPECT_TRUE(fs::is_regular_file(Album() / "photos/c.jpg"));
   EXPECT_EQ(testing::ListFolder(Album() / "thumbs").size(), 3u);
+  EXPECT_TRUE(fs::is_regular_file(Album() / "css/common.css"));
+  EXPECT_TRUE(m_host.m_opened.empty());
 }
 
 TEST_F(OutputRunFixture, ThePhotoStepFailsOnlyWhenNoPhotoCouldBeWritten) {
@@ -299,8 +304,11 @@ TEST_F(OutputRunFixture, AThumbnailThatFailsFailsTheRunAndNothingFollows) {
   AddPhotos({"a.jpg", "b.jpg"});
   fs::create_directories(Album() / "thumbs/b.jpg");
   EXPECT_FALSE(MakeRun().ExecuteOutput(0));
-  EXPECT_EQ(m_host.MessageTexts(), (std::vector<std::string>{kConfirm, kFailed}));
-  EXPECT_EQ(m_host.m_messages[1].icon, MessageIcon::Error);
+  EXPECT_EQ(
+      m_host.MessageTexts(),
+      (std::vector<std::string>{
+          kConfirm, "Is a directory: \"" + (Album() / "thumbs/b.jpg").string() + "\"", kFailed}));
+  EXPECT_EQ(m_host.m_messages[2].icon, MessageIcon::Error);
   EXPECT_FALSE(fs::exists(Album() / "index.html"));
   EXPECT_FALSE(fs::exists(Album() / "css"));
   EXPECT_TRUE(m_host.m_opened.empty());

@@ -40,6 +40,32 @@ TEST(OutputSettingsProposal, AFileOrADanglingLinkAlsoTakesTheName) {
   EXPECT_EQ(Model::ProposeFolderName("Album", dir.Path()), "Album3");
 }
 
+TEST(OutputSettingsProposal, AFolderTakenAfterTheProposalMovesOnOnlyWhenItWasTheProposal) {
+  ScratchDir dir;
+  Settings settings;
+  settings.Output.FolderName = "Pictavo";
+  settings.Output.Location = dir / "new/location";
+  OutputSettingsValues values = Model::MakeProposal(settings, "/photos/trip");
+  const std::string proposed = values.folderName;
+  ASSERT_EQ(proposed, "Pictavo1");
+  // Another run takes the proposal and the next name between the dialog and the creation.
+  std::filesystem::create_directories(dir / "new/location/Pictavo1");
+  ASSERT_TRUE(albumtest::WriteText(dir / "new/location/Pictavo2", "x"));
+  EXPECT_TRUE(Model::CheckOk(values, proposed).accepted) << "the kept proposal moves on";
+  EXPECT_FALSE(Model::CheckOk(values).accepted) << "a typed name that exists is refused";
+  EXPECT_EQ(Model::CreateAlbumFolder(values, "Pictavo", proposed), "");
+  EXPECT_EQ(values.folderName, "Pictavo3");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "new/location/Pictavo3"));
+
+  // A name the user typed is theirs: taken meanwhile, it is refused, never shared.
+  values.folderName = "summer";
+  std::filesystem::create_directory(dir / "new/location/summer");
+  const std::string refusal = Model::CreateAlbumFolder(values, "Pictavo", proposed);
+  EXPECT_NE(refusal.find("既にフォルダーが存在します"), std::string::npos) << refusal;
+  EXPECT_NE(refusal.find(dir / "new/location/summer"), std::string::npos) << refusal;
+  EXPECT_EQ(values.folderName, "summer");
+}
+
 TEST(OutputSettingsProposal, TitleAndHeaderComeFromTheListedFolderName) {
   ScratchDir dir;
   Settings settings;

@@ -78,9 +78,9 @@ TEST_F(BuildRun, EachStyleWritesACheckedAlbumAndPrintsItsFirstPage) {
     const char* style;
     std::vector<std::string> photoFiles;
   } rows[] = {
-      {"thumbnail", {"a harbour.jpg", "b sunset.jpg", "c snow.tif"}},
-      {"album", {"a harbour.jpg", "b sunset.jpg", "c snow.tif"}},
-      {"slideshow", {"a harbour.jpg", "b sunset.jpg", "c snow.tif"}},
+      {"thumbnail", {"a harbour.jpg", "b sunset.jpg", "c snow.jpg"}},
+      {"album", {"a harbour.jpg", "b sunset.jpg", "c snow.jpg"}},
+      {"slideshow", {"a harbour.jpg", "b sunset.jpg", "c snow.jpg"}},
   };
   int number = 0;
   for (const auto& row : rows) {
@@ -196,6 +196,9 @@ TEST_F(BuildRun, NotesFromTheNotesFileAppearInTheAlbumStyle) {
 TEST_F(BuildRun, UnreadableImagesFailTheRunUnlessSkipped) {
   WriteBytes(Photos() / "letter.jpg", "This is text, not a photo.\n");
   WriteZeroByteFile(Photos() / "empty.jpg");
+  // Its header reads as SVG, but no album can carry it.
+  WriteBytes(Photos() / "drawing.jpg",
+             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"></svg>\n");
 
   const CliResult failed = Build({"--name", "kept"});
   EXPECT_EQ(failed.status, 1) << failed.err;
@@ -204,7 +207,7 @@ TEST_F(BuildRun, UnreadableImagesFailTheRunUnlessSkipped) {
 
   const CliResult skipped = Build({"--skip-unreadable", "--name", "skipped"});
   ASSERT_EQ(skipped.status, 0) << skipped.err;
-  for (const char* name : {"letter.jpg", "empty.jpg"}) {
+  for (const char* name : {"letter.jpg", "empty.jpg", "drawing.jpg"}) {
     EXPECT_TRUE(Contains(skipped.err, (Photos() / name).string())) << skipped.err;
   }
   // Named in list order, however the reads finished.
@@ -217,7 +220,7 @@ TEST_F(BuildRun, UnreadableImagesFailTheRunUnlessSkipped) {
   }
   const fs::path album = Albums() / "skipped";
   EXPECT_EQ(ListFolder(album / "photos"),
-            (std::vector<std::string>{"a harbour.jpg", "b sunset.jpg", "c snow.tif"}));
+            (std::vector<std::string>{"a harbour.jpg", "b sunset.jpg", "c snow.jpg"}));
   EXPECT_TRUE(CheckAlbum(album).Ok()) << CheckAlbum(album).Describe();
 }
 

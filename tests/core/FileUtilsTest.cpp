@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +14,7 @@ namespace {
 
 using coretest::ReadBytes;
 using coretest::ScopedEnv;
+using coretest::ScopedFileSizeLimit;
 using coretest::ScratchDir;
 using coretest::WriteBytes;
 
@@ -98,6 +100,48 @@ TEST(FileUtilsFiles, ExistenceSizeAndCopy) {
   WriteBytes(copy, "old content that is longer");
   ASSERT_TRUE(FileUtils::CopyFile(file, copy));
   EXPECT_EQ(ReadBytes(copy), "12345");
+}
+
+bool HasTemporaryFile(const std::string& folder) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().rfind(".pictavo-", 0) == 0) return true;
+  }
+  return false;
+}
+
+TEST(FileUtilsFiles, AtomicWritesReplaceWholeOrNotAtAll) {
+  ScratchDir dir;
+  // Legal names up to 255 bytes: the temporary name must not be longer than the target's.
+  const std::string longName = dir / (std::string(251, 'n') + ".jpg");
+  ASSERT_TRUE(FileUtils::WriteFileAtomic(longName, "long")) << LogUtils::GetLastErrorMessage();
+  ASSERT_TRUE(FileUtils::CopyFile(longName, dir / (std::string(250, 'c') + ".jpg")));
+  EXPECT_EQ(ReadBytes(dir / (std::string(250, 'c') + ".jpg")), "long");
+
+  const std::string notes = dir / "Note.dat";
+  WriteBytes(notes, "earlier notes");
+  ASSERT_EQ(::chmod(notes.c_str(), 0640), 0);
+  {
+    ScopedFileSizeLimit limit(1000);
+    ASSERT_TRUE(limit.Active());
+    LogUtils::ClearLastError();
+    EXPECT_FALSE(FileUtils::WriteFileAtomic(notes, std::string(5000, 'x'), true));
+  }
+  EXPECT_NE(LogUtils::GetLastErrorMessage().find(notes), std::string::npos)
+      << LogUtils::GetLastErrorMessage();
+  EXPECT_EQ(ReadBytes(notes), "earlier notes");
+  ASSERT_TRUE(FileUtils::WriteFileAtomic(notes, "new notes", true));
+  EXPECT_EQ(ReadBytes(notes), "new notes");
+  struct stat info {};
+  ASSERT_EQ(::stat(notes.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u) << "a replaced file keeps its permissions";
+
+  // Pipes and devices are never replaced, whoever runs the program.
+  const std::string fifo = dir / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(FileUtils::WriteFileAtomic(fifo, "x"));
+  EXPECT_FALSE(FileUtils::CopyFile(fifo, dir / "from-pipe"));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_FALSE(HasTemporaryFile(dir.Path()));
 }
 
 TEST(FileUtilsFiles, CopyOntoItselfFailsAndKeepsTheFile) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -304,6 +306,34 @@ TEST(CStdioFileEx, FailuresAreReportedWithTheirReason) {
         << LogUtils::GetLastErrorMessage();
   }
   EXPECT_EQ(ReadBytes(dir / "plain.txt"), "x\n") << "a refused open changes nothing";
+}
+
+TEST(CStdioFileEx, ANewFileReplacesTheOldOneOnlyWhenClosedWhole) {
+  ScratchDir dir;
+  const std::string path = dir / "slideshow.js";
+  WriteBytes(path, "old");
+  {
+    CStdioFileEx file;
+    file.SetCodePage(65001);
+    ASSERT_TRUE(file.Open(path, kNewFile));
+    ASSERT_TRUE(file.WriteString("new"));
+    EXPECT_EQ(ReadBytes(path), "old") << "nothing of the new file shows before Close";
+    ASSERT_TRUE(file.Close());
+  }
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFnew");
+  {
+    coretest::ScopedFileSizeLimit limit(100);
+    CStdioFileEx file;
+    file.SetCodePage(65001);
+    ASSERT_TRUE(file.Open(path, kNewFile));
+    const bool wrote = file.WriteString(std::string(100000, 'x'));
+    EXPECT_FALSE(wrote && file.Close());
+  }
+  EXPECT_EQ(ReadBytes(path), "\xEF\xBB\xBFnew");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1)
+      << "no temporary file is left behind";
 }
 
 TEST(CStdioFileEx, UseOfAClosedFileFails) {

@@ -204,6 +204,26 @@ void WriteImage(const fs::path& path, int width, int height, ImageFormat format,
   }
 }
 
+void WriteAnimatedGif(const fs::path& path, int width, int height, int frames) {
+  if (width <= 0 || height <= 0 || frames < 2) Fail(path, "an animation needs a size and frames");
+  InitVips();
+  try {
+    std::vector<vips::VImage> pages;
+    for (int i = 0; i < frames; ++i) {
+      // Each frame its own brightness, so frames are told apart after a resize.
+      pages.push_back(
+          Paint(width, height, Fill::Gradient).linear(1.0, 40.0 * i).cast(VIPS_FORMAT_UCHAR));
+    }
+    vips::VImage strip = vips::VImage::arrayjoin(pages, vips::VImage::option()->set("across", 1));
+    strip = strip.copy();
+    strip.set("page-height", height);
+    strip.set("delay", std::vector<int>(frames, 100));
+    strip.gifsave(path.string().c_str());
+  } catch (const std::exception& error) {
+    Fail(path, error.what());
+  }
+}
+
 void WriteExifInto(const fs::path& path, const ExifValues& exif) {
   InitVips();
   try {
@@ -294,6 +314,7 @@ ReadBack ReadBackImage(const fs::path& path) {
     result.hasIcc = image.get_typeof("icc-profile-data") != 0;
     result.hasXmp = image.get_typeof("xmp-data") != 0;
     result.bands = image.bands();
+    if (image.get_typeof("n-pages") != 0) result.pages = image.get_int("n-pages");
     result.interpretation = vips_enum_nick(VIPS_TYPE_INTERPRETATION, image.interpretation());
   } catch (const std::exception& error) {
     Fail(path, std::string("cannot read back: ") + error.what());

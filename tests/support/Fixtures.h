@@ -60,6 +60,9 @@ ExifValues SampleExif();
 void WriteImage(const std::filesystem::path& path, int width, int height, ImageFormat format,
                 const ExifValues& exif = {}, Fill fill = Fill::Gradient);
 
+// An animated GIF of frames frames of width x height, each a different brightness.
+void WriteAnimatedGif(const std::filesystem::path& path, int width, int height, int frames);
+
 // Writes the EXIF values into an existing JPEG, PNG or TIFF file.
 void WriteExifInto(const std::filesystem::path& path, const ExifValues& exif);
 
@@ -91,6 +94,7 @@ struct ReadBack {
   bool hasXmp = false;
   int bands = 0;
   std::string interpretation;
+  int pages = 1;  // frames of an animated GIF
 };
 ReadBack ReadBackImage(const std::filesystem::path& path);
 // The band values of the upright pixel at (x, y).
