@@ -157,7 +157,9 @@ bool OutputRun::OutputToDestination(int outputType) {
   std::string header = m_settings.OutputPage.Header;
   std::string outputPath;
   if (m_settings.Output.ShowOutputSettings != 0) {
-    OutputSettingsValues values = OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    const OutputSettingsValues proposal =
+        OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    OutputSettingsValues values = proposal;
     if (!m_host.ShowOutputSettings(values)) return false;
     // A host may hand back values its dialog never checked; never write outside the location.
     if (!OutputSettingsModel::IsValidFolderName(values.folderName)) {
@@ -170,8 +172,8 @@ bool OutputRun::OutputToDestination(int outputType) {
       m_host.ShowMessage(LogUtils::GetLastErrorMessage(), MessageIcon::Error, MessageButtons::Ok);
     }
     if (!values.preferDetailedSettings) {
-      title = values.title;
-      header = values.header;
+      title = OutputSettingsModel::GetPageText(values.title, proposal.title);
+      header = OutputSettingsModel::GetPageText(values.header, proposal.header);
     }
   } else {
     outputPath = GetOutputPath(location, folderName);

@@ -22,6 +22,10 @@ std::string GetSplitDirPath(const std::string& path);
 // path without trailing "/"; the root "/" stays as it is.
 std::string GetPathRemoveBackslash(const std::string& path);
 
+// One name that stays one component inside a folder on every desktop an album may be copied
+// to: not empty, not "." or "..", none of \ / : * ? " < > |, no control characters.
+bool IsValidFolderName(const std::string& name);
+
 // Creates the folder with all missing parents; true when it exists as a folder afterwards.
 bool CreateFolderPathExists(const std::string& path);
 // Copies one file, replacing dst. Copying a file onto itself fails and leaves it untouched.
