@@ -20,6 +20,13 @@ void RecordError(const std::string& text);
 // fail inside the image libraries, so they are never handed to them.
 bool IsRegularFile(const std::string& path);
 
+// The most pixels (width x height) of an image we read. Formats other than JPEG are decoded
+// whole, so a forged header of a few kilobytes claiming 400000 x 400000 would make us work for
+// minutes and gigabytes; one gigapixel covers the largest medium-format backs (about 150
+// megapixels) six times over and stitched panoramas such as 100000 x 10000. JPEG is decoded
+// shrunk on load (its format caps each side at 65535), so it is not limited.
+inline constexpr std::int64_t kMaxPixels = 1'000'000'000;
+
 struct Header {
   bool ok = false;
   std::int32_t width = 0;  // upright: EXIF orientations 5 to 8 swap the stored sizes
@@ -28,8 +35,8 @@ struct Header {
   std::string encoder;  // "image/jpeg", "image/png", ...; empty for formats we cannot write
 };
 
-// Reads the header only (no pixels). A file that is no image gives ok false and the reason is
-// recorded as the last error.
+// Reads the header only (no pixels). A file that is no image, or one above kMaxPixels, gives ok
+// false and the reason is recorded as the last error.
 Header ReadHeader(const std::string& path);
 
 // The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
