@@ -1,6 +1,8 @@
 #include "cli/TerminalHost.h"
 
 #include "album/OutputSettingsModel.h"
+#include "cli/Interrupt.h"
+#include "cli/TerminalText.h"
 #include "core/FileUtils.h"
 
 namespace pictavo::cli {
@@ -25,8 +27,8 @@ class TerminalProgressWindow final : public ProgressWindow {
   void SetText(int line, const std::string& text) override {
     if (m_shown) m_progress.SetText(line, text);
   }
-  // The terminal has no Cancel button; an interrupt ends the process instead.
-  bool IsCancelled() const override { return false; }
+  // The terminal's Cancel button is Ctrl-C (or SIGTERM).
+  bool IsCancelled() const override { return Interrupt::Requested(); }
   bool IsDestroyed() const override { return m_destroyed; }
 
  private:
@@ -42,6 +44,10 @@ class TerminalProgressWindow final : public ProgressWindow {
 };
 
 }  // namespace
+
+bool InterruptPump::PumpMessages() {
+  return !Interrupt::Requested();
+}
 
 std::string AnswerOutputSettings(const DialogAnswers& answers, OutputSettingsValues& values) {
   if (answers.name) values.folderName = *answers.name;
@@ -76,7 +82,7 @@ TerminalHost::TerminalHost(TerminalProgress& progress, std::FILE* messages, bool
 
 void TerminalHost::PrintLine(const std::string& text) {
   m_progress.Suspend();
-  std::fprintf(m_messages, "%s\n", ToTerminalText(text).c_str());
+  std::fprintf(m_messages, "%s\n", EscapeControls(ToTerminalText(text), true).c_str());
   m_progress.Resume();
 }
 

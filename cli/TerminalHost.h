@@ -27,6 +27,12 @@ struct DialogAnswers {
 using Opener =
     std::function<bool(const std::string& program, const std::string& target, std::string* error)>;
 
+// Long loops end at their next step once Ctrl-C or SIGTERM arrived.
+class InterruptPump final : public Pump {
+ public:
+  bool PumpMessages() override;
+};
+
 class TerminalHost final : public Host {
  public:
   TerminalHost(TerminalProgress& progress, std::FILE* messages, bool quiet);
@@ -64,7 +70,7 @@ class TerminalHost final : public Host {
   std::string m_clipboard;
   bool m_dialogRefused = false;
   int m_errorCount = 0;
-  NullPump m_pump;
+  InterruptPump m_pump;
 };
 
 // The dialog confirmed with answers in place of its fields: values are changed, then checked
