@@ -129,8 +129,8 @@ Settings RunSettingsOf(const Settings& settings) {
   return run;
 }
 
-// Every file the run wrote is whole (each is renamed into place only when written); the album
-// as a whole is not, so its first page is named as incomplete instead of printed as a result.
+// The signal only set a flag, so the file that was being written was finished; the album as a
+// whole is not, so its first page is named as incomplete instead of printed as a result.
 int Cancelled(const std::string& folder, const std::string& firstPage) {
   const char* name = Interrupt::Signal() == SIGTERM ? "SIGTERM" : "SIGINT";
   PrintError(std::string("cancelled (") + name + "): the build of \"" + folder + "\" stopped" +

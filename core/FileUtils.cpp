@@ -107,15 +107,6 @@ std::string GetPathRemoveBackslash(const std::string& path) {
   return result;
 }
 
-bool IsValidFolderName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) return false;
-  }
-  return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
-}
-
 bool CreateFolderPathExists(const std::string& path) {
   if (path.empty()) return Refuse("No folder name was given.");
   std::error_code ec;
@@ -200,6 +191,15 @@ std::string GetFileSize(std::int64_t bytes, int /*flags*/) {
   std::string text = std::to_string(whole);
   if (whole < 10 && tenth != 0) text += "." + std::to_string(tenth);
   return text + " " + kUnits[unit];
+}
+
+bool IsValidFolderName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
 }
 
 }  // namespace pictavo::FileUtils

@@ -22,10 +22,6 @@ std::string GetSplitDirPath(const std::string& path);
 // path without trailing "/"; the root "/" stays as it is.
 std::string GetPathRemoveBackslash(const std::string& path);
 
-// One name that stays one component inside a folder on every desktop an album may be copied
-// to: not empty, not "." or "..", none of \ / : * ? " < > |, no control characters.
-bool IsValidFolderName(const std::string& name);
-
 // Creates the folder with all missing parents; true when it exists as a folder afterwards.
 bool CreateFolderPathExists(const std::string& path);
 // Copies one file, replacing dst. Copying a file onto itself fails and leaves it untouched.
@@ -48,6 +44,10 @@ std::int64_t GetFileSize(const std::string& path);
 // "1.5 KB", "15 KB", "2.4 MB". Below 10 units one decimal is kept, above it none; digits are
 // cut, never rounded up, so a size is never overstated. flags is reserved and ignored.
 std::string GetFileSize(std::int64_t bytes, int flags);
+
+// One name that stays one component inside a folder on every desktop an album may be copied
+// to: not empty, not "." or "..", none of \ / : * ? " < > |, no control characters.
+bool IsValidFolderName(const std::string& name);
 
 }  // namespace pictavo::FileUtils
 

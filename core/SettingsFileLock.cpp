@@ -26,9 +26,12 @@ fs::path FolderOf(const fs::path& file) {
   return file.has_parent_path() ? file.parent_path() : fs::path(".");
 }
 
-// ".NAME." followed by exactly six letters or digits.
-bool IsTemporaryNameOf(const std::string& candidate, const std::string& name) {
-  const std::string prefix = "." + name + ".";
+// The shared atomic writer's temporary files are anyone's while young: another file of the
+// folder may be being saved without this lock. A save takes milliseconds, not minutes.
+constexpr auto kSharedTemporaryAge = std::chrono::minutes(10);
+
+// prefix followed by exactly six letters or digits.
+bool IsTemporaryName(const std::string& candidate, const std::string& prefix) {
   if (candidate.size() != prefix.size() + kTemporarySuffix ||
       candidate.compare(0, prefix.size(), prefix) != 0) {
     return false;
@@ -90,8 +93,14 @@ int SettingsFileLock::RemoveStaleTemporaryFiles() const {
   for (fs::directory_iterator it(FolderOf(m_settingsFile), ec), end; !ec && it != end;
        it.increment(ec)) {
     const fs::path& entry = it->path();
-    if (!IsTemporaryNameOf(entry.filename().string(), name)) continue;
+    const std::string candidate = entry.filename().string();
+    const bool ours = IsTemporaryName(candidate, "." + name + ".");
+    if (!ours && !IsTemporaryName(candidate, ".pictavo-")) continue;
     if (!it->is_regular_file(ec) || it->is_symlink(ec)) continue;
+    if (!ours) {
+      const auto modified = it->last_write_time(ec);
+      if (ec || fs::file_time_type::clock::now() - modified < kSharedTemporaryAge) continue;
+    }
     std::error_code removeError;
     if (fs::remove(entry, removeError)) ++removed;
   }

@@ -26,8 +26,9 @@ class SettingsFileLock {
   bool Lock();
   bool IsLocked() const { return m_fd >= 0; }
 
-  // Removes ".NAME.XXXXXX" files beside the settings file (the temporary names of its atomic
-  // save), which only a save that was killed leaves behind. Only while locked; the count removed.
+  // Removes ".NAME.XXXXXX" files beside the settings file (the temporary names of its save),
+  // which only a killed save leaves behind, and ".pictavo-XXXXXX" files of the shared atomic
+  // writer once they are ten minutes old. Only while locked; the count removed.
   int RemoveStaleTemporaryFiles() const;
 
   std::filesystem::path LockFilePath() const;

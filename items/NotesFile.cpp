@@ -103,21 +103,17 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
-std::string FileError(const std::string& path, int error) {
-  return "\"" + path + "\": " + ErrorText(error);
-}
-
 // The whole file, or the message of the failure. Anything but a regular file is refused before
 // a read could wait on it, and an oversized file before any of it is read.
 std::string ReadWholeFile(const std::string& path, std::string* bytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return FileError(path, errno);
+  if (fd < 0) return ErrorText(errno);
   struct stat info {};
   std::string error;
   if (::fstat(fd, &info) != 0) {
-    error = FileError(path, errno);
+    error = ErrorText(errno);
   } else if (S_ISDIR(info.st_mode)) {
-    error = FileError(path, EISDIR);
+    error = ErrorText(EISDIR);
   } else if (!S_ISREG(info.st_mode)) {
     error = "the notes file is not a regular file: \"" + path + "\"";
   } else if (static_cast<std::uintmax_t>(info.st_size) > kMaxNotesFileBytes) {
@@ -128,10 +124,10 @@ std::string ReadWholeFile(const std::string& path, std::string* bytes) {
   while (error.empty()) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) error = FileError(path, errno);
+    if (got < 0) error = ErrorText(errno);
     if (got <= 0) break;
     bytes->append(buffer, static_cast<std::size_t>(got));
-    if (bytes->size() > kMaxNotesFileBytes) error = FileError(path, EFBIG);  // it grew meanwhile
+    if (bytes->size() > kMaxNotesFileBytes) error = ErrorText(EFBIG);  // it grew meanwhile
   }
   ::close(fd);
   return error;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -134,6 +135,10 @@ TEST_F(ConfigCommand, SetChangesTheOneKeyInPlaceAndLeavesEverythingElse) {
   WriteSettings(before);
   const fs::path folder = fs::path(SettingsFile()).parent_path();
   WriteBytes(folder / ".Pictavo.ini.k3Xq9Z", "left by a killed save");
+  WriteBytes(folder / ".pictavo-Old123", "left by a killed save of the shared writer");
+  fs::last_write_time(folder / ".pictavo-Old123",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  WriteBytes(folder / ".pictavo-New123", "maybe a save in progress");
   const fs::path newLocation = m_home / "albums" / "new";
 
   ASSERT_EQ(Config({"set", "Options\\OutputThumbnail", "Row", "2"}).status, 0);
@@ -145,8 +150,9 @@ TEST_F(ConfigCommand, SetChangesTheOneKeyInPlaceAndLeavesEverythingElse) {
   EXPECT_EQ(testing::ReadFileBytes(SettingsFile()), expected) << "UTF-8 and LF stay as they are";
   EXPECT_FALSE(fs::exists(newLocation)) << "the album location is not made";
   EXPECT_FALSE(fs::exists(m_home / "Documents"));
-  EXPECT_EQ(ListFolder(folder), (std::vector<std::string>{".Pictavo.ini.lock", "Pictavo.ini"}))
-      << "the stale temporary file is gone, the lock file stays";
+  EXPECT_EQ(ListFolder(folder),
+            (std::vector<std::string>{".Pictavo.ini.lock", ".pictavo-New123", "Pictavo.ini"}))
+      << "stale temporary files are gone, a young one and the lock file stay";
 }
 
 TEST_F(ConfigCommand, ConcurrentSetsOfDifferentKeysAllSurvive) {
