@@ -51,10 +51,6 @@ class TerminalProgressWindow final : public ProgressWindow {
 
 }  // namespace
 
-bool InterruptPump::PumpMessages() {
-  return !Interrupt::Requested();
-}
-
 std::string AnswerOutputSettings(const DialogAnswers& answers, OutputSettingsValues& values) {
   if (answers.name) values.folderName = *answers.name;
   if (answers.title) values.title = *answers.title;
@@ -90,6 +86,26 @@ void TerminalHost::PrintLine(const std::string& text) {
   m_progress.Suspend();
   std::fprintf(m_messages, "%s\n", EscapeControls(ToTerminalText(text), true).c_str());
   m_progress.Resume();
+}
+
+TerminalHost::~TerminalHost() {
+  if (!m_diagnostics) return;
+  pictavo::SetDiagnosticLog(nullptr);
+  PrintDiagnostics();
+}
+
+void TerminalHost::SetDiagnosticLog(DiagnosticLog* log) {
+  m_diagnostics = log;
+  pictavo::SetDiagnosticLog(log);
+}
+
+void TerminalHost::PrintDiagnostics() {
+  if (!m_diagnostics) return;
+  std::size_t dropped = 0;
+  for (const DiagnosticEntry& entry : m_diagnostics->Take(&dropped)) {
+    PrintLine("warning: " + entry.source + ": " + entry.text);
+  }
+  if (dropped > 0) PrintLine("warning: " + std::to_string(dropped) + " more warnings not shown");
 }
 
 MessageResult TerminalHost::ShowMessage(const std::string& text, MessageIcon icon,

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/Interrupt.h"
 #include "cli/TerminalProgress.h"
+#include "core/Diagnostics.h"
 #include "core/Host.h"
 
 namespace pictavo::cli {
@@ -27,15 +29,12 @@ struct DialogAnswers {
 using Opener =
     std::function<bool(const std::string& program, const std::string& target, std::string* error)>;
 
-// Long loops end at their next step once Ctrl-C or SIGTERM arrived.
-class InterruptPump final : public Pump {
- public:
-  bool PumpMessages() override;
-};
-
 class TerminalHost final : public Host {
  public:
   TerminalHost(TerminalProgress& progress, std::FILE* messages, bool quiet);
+  ~TerminalHost() override;
+  TerminalHost(const TerminalHost&) = delete;
+  TerminalHost& operator=(const TerminalHost&) = delete;
 
   MessageResult ShowMessage(const std::string& text, MessageIcon icon,
                             MessageButtons buttons) override;
@@ -46,6 +45,11 @@ class TerminalHost final : public Host {
   void SetClipboardText(const std::string& text) override { m_clipboard = text; }
   std::unique_ptr<ProgressWindow> CreateProgressWindow(ProgressKind kind) override;
   Pump& GetPump() override { return m_pump; }
+
+  // With a log, each pump prints the library warnings that came in since the last one
+  // (--verbose); without one they are not collected at all.
+  void SetDiagnosticLog(DiagnosticLog* log);
+  void PrintDiagnostics();
 
   void SetDialogAnswers(DialogAnswers answers) { m_answers = std::move(answers); }
   // Without an opener nothing is opened; the targets are still recorded.
@@ -70,7 +74,20 @@ class TerminalHost final : public Host {
   std::string m_clipboard;
   bool m_dialogRefused = false;
   int m_errorCount = 0;
-  InterruptPump m_pump;
+  DiagnosticLog* m_diagnostics = nullptr;
+
+  class DiagnosticPump final : public Pump {
+   public:
+    explicit DiagnosticPump(TerminalHost& host) : m_host(host) {}
+    bool PumpMessages() override {
+      m_host.PrintDiagnostics();
+      return !Interrupt::Requested();  // loops end at their next step after Ctrl-C
+    }
+
+   private:
+    TerminalHost& m_host;
+  };
+  DiagnosticPump m_pump{*this};
 };
 
 // The dialog confirmed with answers in place of its fields: values are changed, then checked
