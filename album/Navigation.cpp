@@ -12,12 +12,12 @@ namespace {
 
 using namespace HtmlFuncs;
 
-constexpr int kPrevLinkText = 10421;
-constexpr int kNextLinkText = 10422;
-constexpr int kPrevButtonText = 10551;
-constexpr int kNextButtonText = 10552;
+constexpr StringId kPrevLinkText = StringId::PrevLink;
+constexpr StringId kNextLinkText = StringId::NextLink;
+constexpr StringId kPrevButtonText = StringId::PrevButton;
+constexpr StringId kNextButtonText = StringId::NextButton;
 
-std::string LinkText(int id) {
+std::string LinkText(StringId id) {
   return EncodeUtils::GetTextToEntityString(StringUtils::GetLoadString(id));
 }
 

@@ -18,15 +18,18 @@ namespace pictavo {
 
 namespace {
 
-constexpr int kIdProgressText = 10144;  // "選択した項目を出力しています。お待ちください。"
-constexpr int kIdDone = 10223;         // "出力が完了しました。"
-constexpr int kIdSelectItems = 10231;  // "項目を選択してください。"
-constexpr int kIdOutputFailed = 10253;  // "ファイルを出力することができませんでした。"
-constexpr int kIdOpenFailed = 10254;  // "出力ファイルを開くことができませんでした。..."
-constexpr int kIdConfirm = 10261;    // "選択した項目を出力しますか?"
-constexpr int kIdCancelled = 10270;  // "出力を中止しました。..."
+constexpr StringId kIdProgressText =
+    StringId::OutputtingItems;  // "選択した項目を出力しています。お待ちください。"
+constexpr StringId kIdDone = StringId::OutputDone;          // "出力が完了しました。"
+constexpr StringId kIdSelectItems = StringId::SelectItems;  // "項目を選択してください。"
+constexpr StringId kIdOutputFailed =
+    StringId::OutputFailed;  // "ファイルを出力することができませんでした。"
+constexpr StringId kIdOpenFailed =
+    StringId::OpenOutputFailed;  // "出力ファイルを開くことができませんでした。..."
+constexpr StringId kIdConfirm = StringId::ConfirmOutput;  // "選択した項目を出力しますか?"
+constexpr StringId kIdCancelled = StringId::OutputCancelled;  // "出力を中止しました。..."
 
-std::string Text(int id) {
+std::string Text(StringId id) {
   return StringUtils::GetLoadString(id);
 }
 

@@ -12,8 +12,9 @@ namespace pictavo::OutputSettingsModel {
 
 namespace {
 
-constexpr int kIdEnterField = 10234;  // "%sを入力してください。"
-constexpr int kIdFolderExists = 10240;  // "指定した場所には、既にフォルダーが存在します。"
+constexpr StringId kIdEnterField = StringId::EnterField;  // "%sを入力してください。"
+constexpr StringId kIdFolderExists =
+    StringId::FolderExists;  // "指定した場所には、既にフォルダーが存在します。"
 
 // A dangling symbolic link blocks the name as well: the folder could not be created there.
 bool PathExists(const std::string& path) {

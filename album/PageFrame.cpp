@@ -12,7 +12,7 @@ namespace {
 
 using namespace HtmlFuncs;
 
-constexpr int kPoweredByText = 10414;
+constexpr StringId kPoweredByText = StringId::PoweredBy;
 
 }  // namespace
 

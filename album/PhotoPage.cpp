@@ -8,6 +8,7 @@
 #include "album/Navigation.h"
 #include "album/OutputRun.h"
 #include "album/PageFrame.h"
+#include "core/AlbumColumns.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
@@ -22,7 +23,7 @@ namespace {
 
 using namespace HtmlFuncs;
 
-constexpr int kNoteTitle = 10020;
+constexpr int kNoteTitle = kFirstColumnTitleId + kColumnCount - 1;  // the note column's title
 constexpr const char* kPropertyFileName = "property.ini";
 
 std::string Text(const std::string& plain) {

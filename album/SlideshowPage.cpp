@@ -64,7 +64,8 @@ void AddNoteRows(PageLines& lines, const std::string& note) {
       note.empty() ? HtmlFuncs::GetBrTag(0) : EncodeUtils::GetTextToEntityString(note);
   lines.Add(5, HtmlFuncs::GetTrTag());
   lines.Add(HtmlFuncs::GetTdColTag("title", "3"));
-  lines.Add(HtmlFuncs::GetDivPairTag("note", StringUtils::GetLoadString(10020), 0));
+  lines.Add(HtmlFuncs::GetDivPairTag(
+      "note", StringUtils::GetLoadString(kFirstColumnTitleId + kNoteColumn), 0));
   lines.Add(HtmlFuncs::GetTdClosingTag());
   lines.Add(0, HtmlFuncs::GetTrClosingTag(), true);
   lines.Add(5, HtmlFuncs::GetTrTag("note"));
@@ -81,8 +82,8 @@ void AddPhotoCell(PageLines& lines, const OutputContext& run, const std::string&
       FileUtils::GetCombinePath(FileUtils::GetCombinePath(albumFolder, photoName), firstName);
   const ImageUtils::ImageSize size = PhotoSizeOf(path, run.settings);
   const std::string reference = EncodeUtils::GetTextToEncodeString(photoName + "/" + firstName);
-  const std::string play = StringUtils::GetLoadString(10553);
-  const std::string pause = StringUtils::GetLoadString(10554);
+  const std::string play = StringUtils::GetLoadString(StringId::PlayButton);
+  const std::string pause = StringUtils::GetLoadString(StringId::PauseButton);
 
   lines.Add(6, HtmlFuncs::GetTdTag("image-contents", "image-contents"), true);
   lines.Add(7, HtmlFuncs::GetDivTag("slideshow-photos", "slideshow-photos"), true);

@@ -30,7 +30,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kIdSelectItems = 10231;  // "項目を選択してください。"
+constexpr StringId kIdSelectItems = StringId::SelectItems;  // "項目を選択してください。"
 
 std::string CheckStylesFolder(const CliOptions& options) {
   if (!options.stylesFolder) return {};

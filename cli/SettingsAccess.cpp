@@ -46,7 +46,7 @@ void LoadSettingsNotingFolders(Settings& settings, const Profile& profile,
     ReadSettings(settings, profile);  // nothing noted, so nothing made
     return;
   }
-  constexpr int kApplicationTitle = 57344;
+  constexpr StringId kApplicationTitle = StringId::ApplicationTitle;
   const std::string defaultLocation = FileUtils::GetCombinePath(
       FileUtils::GetPersonalPath(), StringUtils::GetLoadString(kApplicationTitle));
   const std::string location = profile.GetString("Options\\Output", "Location", defaultLocation);

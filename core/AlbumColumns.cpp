@@ -206,7 +206,7 @@ int CompareAlbumItems(const ALBUMITEM& a, bool aIsFolder, const ALBUMITEM& b, bo
 
 const ExposureProgramNameTable& GetExposureProgramNameTable() {
   static const ExposureProgramNameTable table = [] {
-    constexpr int kFirstNameId = 10331;
+    constexpr int kFirstNameId = static_cast<int>(StringId::ExposureUndefined);
     ExposureProgramNameTable names;
     for (int code = 0; code <= 8; ++code) {
       names.emplace_back(code, StringUtils::GetLoadString(kFirstNameId + code));

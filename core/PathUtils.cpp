@@ -10,7 +10,7 @@ namespace pictavo::PathUtils {
 
 namespace {
 
-constexpr int kApplicationTitle = 57344;  // "Pictavo"
+constexpr StringId kApplicationTitle = StringId::ApplicationTitle;  // "Pictavo"
 
 std::string Home() {
   const char* home = std::getenv("HOME");

@@ -11,13 +11,13 @@ namespace pictavo {
 namespace {
 
 // The string-table defaults, loaded at the moment of loading.
-constexpr int kApplicationTitle = 57344;
-constexpr int kPageTitle = 10411;
-constexpr int kPageHeader = 10412;
-constexpr int kFooterCopyright = 10413;
-constexpr int kLinkThumbnailPage = 10423;
-constexpr int kLinkHomePage = 10424;
-constexpr int kLinkHomePageURL = 10425;
+constexpr StringId kApplicationTitle = StringId::ApplicationTitle;
+constexpr StringId kPageTitle = StringId::DefaultPageTitle;
+constexpr StringId kPageHeader = StringId::DefaultPageHeader;
+constexpr StringId kFooterCopyright = StringId::DefaultCopyright;
+constexpr StringId kLinkThumbnailPage = StringId::ThumbnailPageLink;
+constexpr StringId kLinkHomePage = StringId::HomePageLink;
+constexpr StringId kLinkHomePageURL = StringId::HomePageUrlPrefix;
 
 // Load and save walk the keys through one list, so their order can never drift apart.
 template <typename S, typename Visitor>

@@ -1,6 +1,9 @@
 #include <array>
+#include <cstddef>
+#include <iterator>
 #include <map>
 
+#include "core/StringIds.h"
 #include "core/StringUtils.h"
 
 namespace pictavo::StringUtils {
@@ -35,110 +38,130 @@ constexpr int kFirstColumnTitle = 10001;
 constexpr int kFirstSortCommand = 33001;
 constexpr int kFirstCopyCommand = 33201;
 
+struct Entry {
+  StringId id;
+  const char* text;
+};
+
+// Ascending by id, one entry for every StringId.
+constexpr Entry kTexts[] = {
+    {StringId::SmallIcons, "小さいアイコン"},
+    {StringId::LargeIcons, "大きいアイコン"},
+    {StringId::TextOnRight, "文字列を右に表示する"},
+    {StringId::NoTextOnButtons, "ボタンに文字列を表示しない"},
+    {StringId::TextOnButtons, "ボタンに文字列を表示する"},
+    {StringId::SelectFolderToAdd, "項目を追加するフォルダーを選択してください。"},
+    {StringId::SelectStartupFolder, "起動時に表示するフォルダーを選択してください。"},
+    {StringId::SelectOutputFolder, "出力先フォルダーを選択してください。"},
+    {StringId::InsertingSuffix, " を挿入しています..."},
+    {StringId::SortingItems, "項目を並べ替えています。お待ちください。"},
+    {StringId::OutputtingItems, "選択した項目を出力しています。お待ちください。"},
+    {StringId::CheckingForUpdates, "ソフトウェアの更新を確認しています。お待ちください。"},
+    {StringId::Daily, "毎日"},
+    {StringId::Weekly, "毎週"},
+    {StringId::Monthly, "毎月"},
+    {StringId::UpdateKind, "種類"},
+    {StringId::UpdateDescription, "説明"},
+    {StringId::UpdateNewFeatures, "新機能・改善"},
+    {StringId::UpdateChanges, "仕様変更"},
+    {StringId::UpdateFixes, "不具合修正"},
+    {StringId::ShownItemCount, "表示項目: %d個"},
+    {StringId::CheckedItemCount, "選択項目: %d個"},
+    {StringId::FileLoaded, "ファイルの読み込みが完了しました。"},
+    {StringId::FileSaved, "ファイルの保存が完了しました。"},
+    {StringId::OutputDone, "出力が完了しました。"},
+    {StringId::SelectItems, "項目を選択してください。"},
+    {StringId::UpdateCheckFailed,
+     "ソフトウェアの更新を確認できませんでした。\r\n\r\n"
+     "サーバーが見つからない、またはネットワーク接続に問題が発生している可能性があります。\r\n"
+     "プロキシ "
+     "サーバーの設定やウイルス対策ソフトまたはセキュリティ対策ソフトの設定をご確認ください"
+     "。\r\n\r\n"
+     "上記方法で症状が改善しない場合は、しばらく時間をおいて再度お試しください。"},
+    {StringId::DropFolder, "フォルダーをドロップしてください。"},
+    {StringId::EnterField, "%sを入力してください。"},
+    {StringId::FolderExists, "指定した場所には、既にフォルダーが存在します。"},
+    {StringId::UpdateNotInstalled,
+     "ソフトウェアの更新を確認できませんでした。\r\n\r\n"
+     "%s が正しくインストールされていない可能性があります。\r\n"
+     "%s を再インストールしてください。"},
+    {StringId::HelpNotFound,
+     "ヘルプファイルを開くことができませんでした。\r\n\r\n"
+     "%s が正しくインストールされていない可能性があります。\r\n"
+     "%s を再インストールしてください。"},
+    {StringId::OutputFailed, "ファイルを出力することができませんでした。"},
+    {StringId::OpenOutputFailed,
+     "出力ファイルを開くことができませんでした。\r\n\r\n"
+     "プログラムに関連付けされていない可能性があります。\r\n"
+     "プログラムの関連付けをご確認ください。"},
+    {StringId::ConfirmOutput, "選択した項目を出力しますか?"},
+    {StringId::NewVersionAvailable,
+     "新しいバージョンの %s (%s) を利用できます。\r\n今すぐダウンロードしますか?"},
+    {StringId::OutputCancelled,
+     "出力をキャンセルしました。\r\n\r\nそれまでに出力したファイルは残っています。"},
+    {StringId::LatestVersion, "このバージョンの %s (%s) は、最新バージョンです。"},
+    {StringId::NewestVersionIs,
+     "最新の %s のバージョンは、%s です。\r\n"
+     "%s を更新することによって、新しい機能を追加したり、様々な問題点を修正できます。"},
+    {StringId::SortMenuTitle, "並べ替え(&O)"},
+    {StringId::CopyMenuTitle, "クリップボードにコピー(&B)"},
+    {StringId::FileWord, "ファイル"},
+    {StringId::MutexNameFormat, "%sApplication%s"},
+    {StringId::ExposureUndefined, "未定義"},
+    {StringId::ExposureManual, "手動"},
+    {StringId::ExposureNormal, "標準"},
+    {StringId::ExposureAperturePriority, "絞り優先"},
+    {StringId::ExposureShutterPriority, "シャッター優先"},
+    {StringId::ExposureCreative, "深度優先"},
+    {StringId::ExposureAction, "動体優先"},
+    {StringId::ExposurePortrait, "縦長"},
+    {StringId::ExposureLandscape, "横長"},
+    {StringId::DefaultPageTitle, "ピクタボ"},
+    {StringId::DefaultPageHeader, "フォト 一覧"},
+    {StringId::DefaultCopyright, "Copyright &copy; Ostrel. All rights reserved."},
+    {StringId::PoweredBy, "Powered by Ostrel"},
+    {StringId::PrevLink, "前へ"},
+    {StringId::NextLink, "次へ"},
+    {StringId::ThumbnailPageLink, "フォト 一覧"},
+    {StringId::HomePageLink, "ホームページ"},
+    {StringId::HomePageUrlPrefix, "http://"},
+    {StringId::NotesFileFilter, "メモ テキスト ファイル (*.dat)|*.dat|"},
+    {StringId::PrevButton, "前へ"},
+    {StringId::NextButton, "次へ"},
+    {StringId::PlayButton, "再生"},
+    {StringId::PauseButton, "一時停止"},
+    {StringId::SizeOriginal, "原寸大"},
+    {StringId::SizeLarge, "大"},
+    {StringId::SizeMedium, "中"},
+    {StringId::SizeSmall, "小"},
+    {StringId::SizeCustom, "カスタム"},
+    {StringId::LinkPhotoPage, "フォト ページ表示"},
+    {StringId::LinkPhoto, "フォト表示"},
+    {StringId::LinkNothing, "何もしない"},
+    {StringId::StartupSpecificFolder, "特定のフォルダーを表示する"},
+    {StringId::StartupBlankAddress, "空白アドレスを表示する"},
+    {StringId::StartupRestoreLast, "前回終了時のアドレスを復元する"},
+    {StringId::HomePageUrl, "https://www.ostrel.example/"},
+    {StringId::LinkFormat, "<a href=\"%s\">%s</a>"},
+    {StringId::DialogFontName, "MS UI Gothic"},
+    {StringId::ExecutePrompt, "一覧を出力します。\n実行"},
+    {StringId::ApplicationTitle, "Pictavo"},
+    {StringId::F1HelpPrompt, "ヘルプを表示するには、F1 キーを押してください。"},
+    {StringId::SizeGripPrompt, "このウィンドウのサイズを変更します。\nサイズ変更"},
+};
+
+constexpr bool TextsMatchIds() {
+  if (std::size(kTexts) != std::size(kAllStringIds)) return false;
+  for (std::size_t i = 0; i < std::size(kTexts); ++i) {
+    if (kTexts[i].id != kAllStringIds[i]) return false;
+  }
+  return true;
+}
+static_assert(TextsMatchIds(), "every StringId needs exactly one text, in the order of the ids");
+
 std::map<int, std::string> BuildTable() {
-  std::map<int, std::string> table = {
-      {10084, "小さいアイコン"},
-      {10085, "大きいアイコン"},
-      {10086, "文字列を右に表示する"},
-      {10087, "ボタンに文字列を表示しない"},
-      {10088, "ボタンに文字列を表示する"},
-      {10131, "項目を追加するフォルダーを選択してください。"},
-      {10133, "起動時に表示するフォルダーを選択してください。"},
-      {10134, "出力先フォルダーを選択してください。"},
-      {10141, " を挿入しています..."},
-      {10143, "項目を並べ替えています。お待ちください。"},
-      {10144, "選択した項目を出力しています。お待ちください。"},
-      {10145, "ソフトウェアの更新を確認しています。お待ちください。"},
-      {10181, "毎日"},
-      {10182, "毎週"},
-      {10183, "毎月"},
-      {10191, "種類"},
-      {10192, "説明"},
-      {10193, "新機能・改善"},
-      {10194, "仕様変更"},
-      {10195, "不具合修正"},
-      {10201, "表示項目: %d個"},
-      {10202, "選択項目: %d個"},
-      {10221, "ファイルの読み込みが完了しました。"},
-      {10222, "ファイルの保存が完了しました。"},
-      {10223, "出力が完了しました。"},
-      {10231, "項目を選択してください。"},
-      {10232,
-       "ソフトウェアの更新を確認できませんでした。\r\n\r\n"
-       "サーバーが見つからない、またはネットワーク接続に問題が発生している可能性があります。\r\n"
-       "プロキシ "
-       "サーバーの設定やウイルス対策ソフトまたはセキュリティ対策ソフトの設定をご確認ください"
-       "。\r\n\r\n"
-       "上記方法で症状が改善しない場合は、しばらく時間をおいて再度お試しください。"},
-      {10233, "フォルダーをドロップしてください。"},
-      {10234, "%sを入力してください。"},
-      {10240, "指定した場所には、既にフォルダーが存在します。"},
-      {10251,
-       "ソフトウェアの更新を確認できませんでした。\r\n\r\n"
-       "%s が正しくインストールされていない可能性があります。\r\n"
-       "%s を再インストールしてください。"},
-      {10252,
-       "ヘルプファイルを開くことができませんでした。\r\n\r\n"
-       "%s が正しくインストールされていない可能性があります。\r\n"
-       "%s を再インストールしてください。"},
-      {10253, "ファイルを出力することができませんでした。"},
-      {10254,
-       "出力ファイルを開くことができませんでした。\r\n\r\n"
-       "プログラムに関連付けされていない可能性があります。\r\n"
-       "プログラムの関連付けをご確認ください。"},
-      {10261, "選択した項目を出力しますか?"},
-      {10270, "出力をキャンセルしました。\r\n\r\nそれまでに出力したファイルは残っています。"},
-      {10263, "新しいバージョンの %s (%s) を利用できます。\r\n今すぐダウンロードしますか?"},
-      {10281, "このバージョンの %s (%s) は、最新バージョンです。"},
-      {10282,
-       "最新の %s のバージョンは、%s です。\r\n"
-       "%s を更新することによって、新しい機能を追加したり、様々な問題点を修正できます。"},
-      {10301, "並べ替え(&O)"},
-      {10302, "クリップボードにコピー(&B)"},
-      {10321, "ファイル"},
-      {10323, "%sApplication%s"},
-      {10331, "未定義"},
-      {10332, "手動"},
-      {10333, "標準"},
-      {10334, "絞り優先"},
-      {10335, "シャッター優先"},
-      {10336, "深度優先"},
-      {10337, "動体優先"},
-      {10338, "縦長"},
-      {10339, "横長"},
-      {10411, "ピクタボ"},
-      {10412, "フォト 一覧"},
-      {10413, "Copyright &copy; Ostrel. All rights reserved."},
-      {10414, "Powered by Ostrel"},
-      {10421, "前へ"},
-      {10422, "次へ"},
-      {10423, "フォト 一覧"},
-      {10424, "ホームページ"},
-      {10425, "http://"},
-      {10511, "メモ テキスト ファイル (*.dat)|*.dat|"},
-      {10551, "前へ"},
-      {10552, "次へ"},
-      {10553, "再生"},
-      {10554, "一時停止"},
-      {10631, "原寸大"},
-      {10632, "大"},
-      {10633, "中"},
-      {10634, "小"},
-      {10635, "カスタム"},
-      {10721, "フォト ページ表示"},
-      {10722, "フォト表示"},
-      {10723, "何もしない"},
-      {11001, "特定のフォルダーを表示する"},
-      {11002, "空白アドレスを表示する"},
-      {11003, "前回終了時のアドレスを復元する"},
-      {11011, "https://www.ostrel.example/"},
-      {11012, "<a href=\"%s\">%s</a>"},
-      {11022, "MS UI Gothic"},
-      {32791, "一覧を出力します。\n実行"},
-      {57344, "Pictavo"},
-      {57345, "ヘルプを表示するには、F1 キーを押してください。"},
-      {61184, "このウィンドウのサイズを変更します。\nサイズ変更"},
-  };
+  std::map<int, std::string> table;
+  for (const Entry& entry : kTexts) table.emplace(static_cast<int>(entry.id), entry.text);
   // Column titles, and the prompt (status bar text, "\n", tooltip) of each column's sort and
   // copy command.
   for (int column = 0; column < static_cast<int>(kColumnTitles.size()); ++column) {
@@ -158,6 +181,10 @@ const std::map<int, std::string>& Table() {
 }
 
 }  // namespace
+
+std::string GetLoadString(StringId id) {
+  return GetLoadString(static_cast<int>(id));
+}
 
 std::string GetLoadString(int id) {
   const auto& table = Table();

@@ -6,9 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "core/StringIds.h"
+
 namespace pictavo::StringUtils {
 
-// The string-table text of id, exactly as the user sees it; empty for an unknown id.
+// The string-table text of id, exactly as the user sees it.
+std::string GetLoadString(StringId id);
+// The same for a computed id (a column's title, a sort or copy command's prompt); empty for an
+// unknown id.
 std::string GetLoadString(int id);
 
 // Plain decimal text of a 32-bit value ("16777215").

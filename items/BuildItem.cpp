@@ -10,7 +10,7 @@ namespace pictavo {
 
 namespace {
 
-constexpr int kFileWordId = 10321;  // "ファイル"
+constexpr StringId kFileWordId = StringId::FileWord;  // "ファイル"
 
 }  // namespace
 

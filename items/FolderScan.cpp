@@ -27,8 +27,9 @@ constexpr char kPngPatterns[] = "*.png;";
 constexpr char kTiffPatterns[] = "*.tiff;*.tif;";
 constexpr char kInsertingText[] = "項目を挿入しています。お待ちください。";
 constexpr char kPreparingText[] = "準備しています...";
-constexpr int kInsertingSuffixId = 10141;  // " を挿入しています..."
-constexpr int kDropFolderTextId = 10233;   // "フォルダーをドロップしてください。"
+constexpr StringId kInsertingSuffixId = StringId::InsertingSuffix;  // " を挿入しています..."
+constexpr StringId kDropFolderTextId =
+    StringId::DropFolder;  // "フォルダーをドロップしてください。"
 
 bool HasWildcard(const std::string& text) {
   return text.find_first_of("*?[") != std::string::npos;

@@ -14,7 +14,8 @@ namespace pictavo {
 
 namespace {
 
-constexpr int kSortingTextId = 10143;  // "項目を並べ替えています。お待ちください。"
+constexpr StringId kSortingTextId =
+    StringId::SortingItems;  // "項目を並べ替えています。お待ちください。"
 
 const ALBUMITEM& DefaultItem() {
   static const ALBUMITEM item;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Settings.h"
+#include "core/StringIds.h"
 
 namespace pictavo {
 
@@ -38,8 +39,9 @@ inline constexpr int kAlternatingRows = 32837;
 inline constexpr int kAutoSizeColumn = 32902;
 inline constexpr int kAutoSizeAllColumns = 32903;
 // 33001 + column sorts by it, 33201 + column copies it (core/AlbumColumns.h).
-inline constexpr int kSortMenuTitleId = 10301;  // "並べ替え(&O)"
-inline constexpr int kCopyMenuTitleId = 10302;  // "クリップボードにコピー(&B)"
+inline constexpr StringId kSortMenuTitleId = StringId::SortMenuTitle;  // "並べ替え(&O)"
+inline constexpr StringId kCopyMenuTitleId =
+    StringId::CopyMenuTitle;  // "クリップボードにコピー(&B)"
 }  // namespace ListCommand
 
 // What the view owns and the model needs: the highlighted rows and the columns in display order

@@ -22,9 +22,9 @@ namespace pictavo {
 
 namespace {
 
-constexpr int kSelectItemsTextId = 10231;  // "項目を選択してください。"
-constexpr int kLoadedTextId = 10221;       // "ファイルの読み込みが完了しました。"
-constexpr int kSavedTextId = 10222;        // "ファイルの保存が完了しました。"
+constexpr StringId kSelectItemsTextId = StringId::SelectItems;  // "項目を選択してください。"
+constexpr StringId kLoadedTextId = StringId::FileLoaded;  // "ファイルの読み込みが完了しました。"
+constexpr StringId kSavedTextId = StringId::FileSaved;  // "ファイルの保存が完了しました。"
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 // A notes file is text of a few kilobytes; anything this large is not one.
 constexpr std::uintmax_t kMaxNotesFileBytes = 256u * 1024 * 1024;
