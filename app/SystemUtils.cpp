@@ -1,0 +1,59 @@
+#include "app/SystemUtils.h"
+
+#include <sys/utsname.h>
+
+#include <fstream>
+#include <map>
+
+namespace pictavo::SystemUtils {
+
+namespace {
+
+// A value of an os-release line: shell-style quotes removed, with their backslash escapes.
+std::string Unquote(const std::string& value) {
+  if (value.size() < 2 || (value.front() != '"' && value.front() != '\'') ||
+      value.back() != value.front()) {
+    return value;
+  }
+  const char quote = value.front();
+  std::string text;
+  for (std::size_t i = 1; i + 1 < value.size(); ++i) {
+    if (quote == '"' && value[i] == '\\' && i + 2 < value.size()) ++i;
+    text += value[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string GetOSNameFromFile(const std::string& osReleasePath) {
+  std::ifstream file(osReleasePath);
+  std::map<std::string, std::string> fields;
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t equals = line.find('=');
+    if (line.empty() || line.front() == '#' || equals == std::string::npos) continue;
+    fields[line.substr(0, equals)] = Unquote(line.substr(equals + 1));
+  }
+  if (!fields["PRETTY_NAME"].empty()) return fields["PRETTY_NAME"];
+  std::string name = fields["NAME"];
+  if (!fields["VERSION"].empty()) name += (name.empty() ? "" : " ") + fields["VERSION"];
+  return name;
+}
+
+std::string GetWindowsVersionString() {
+  for (const char* path : {"/etc/os-release", "/usr/lib/os-release"}) {
+    std::string name = GetOSNameFromFile(path);
+    if (!name.empty()) return name;
+  }
+  return "Linux";
+}
+
+std::string GetOSVersion() {
+  utsname names{};
+  if (::uname(&names) != 0) return std::string();
+  return std::string(names.sysname) + " " + names.release + " (" + names.machine + ")";
+}
+
+}  // namespace pictavo::SystemUtils
