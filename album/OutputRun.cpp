@@ -228,7 +228,9 @@ bool OutputRun::OutputToDestination(int outputType) {
   std::string header = m_settings.OutputPage.Header;
   std::string outputPath;
   if (m_settings.Output.ShowOutputSettings != 0) {
-    OutputSettingsValues values = OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    const OutputSettingsValues proposal =
+        OutputSettingsModel::MakeProposal(m_settings, m_listedFolder);
+    OutputSettingsValues values = proposal;
     const std::string proposedName = values.folderName;
     if (!m_host.ShowOutputSettings(values)) return false;
     // A host may hand back values its dialog never checked; never write outside the location.
@@ -250,8 +252,8 @@ bool OutputRun::OutputToDestination(int outputType) {
     }
     outputPath = GetOutputPath(values.location, values.folderName);
     if (!values.preferDetailedSettings) {
-      title = values.title;
-      header = values.header;
+      title = OutputSettingsModel::GetPageText(values.title, proposal.title);
+      header = OutputSettingsModel::GetPageText(values.header, proposal.header);
     }
   } else {
     outputPath = GetOutputPath(location, folderName);

@@ -7,6 +7,7 @@
 #include <regex>
 #include <system_error>
 
+#include "album/HtmlFuncs.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "core/StringUtils.h"
@@ -71,12 +72,7 @@ std::string GetInvalidNameMessage() {
 }
 
 bool IsValidFolderName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) return false;
-  }
-  return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+  return FileUtils::IsValidFolderName(name);
 }
 
 std::string ProposeFolderName(const std::string& folderName, const std::string& location) {
@@ -118,6 +114,10 @@ OutputSettingsValues MakeProposal(const Settings& settings, const std::string& l
   values.header = values.title;
   values.preferDetailedSettings = false;
   return values;
+}
+
+std::string GetPageText(const std::string& value, const std::string& proposed) {
+  return value == proposed ? EncodeUtils::GetTextToEntityString(value) : value;
 }
 
 OkCheck CheckOk(const OutputSettingsValues& values, const std::string& proposedName) {

@@ -36,6 +36,11 @@ std::string CreateAlbumFolder(OutputSettingsValues& values, const std::string& b
 // folder's own name as title and header; "詳細設定を優先する" unticked.
 OutputSettingsValues MakeProposal(const Settings& settings, const std::string& listedFolder);
 
+// The title or header as the pages carry it. What the user typed is markup and stays as it
+// is; the text proposed from the folder's name, still unchanged, is a name and is escaped, so a
+// folder named "<img src=x onerror=...>" is shown, never run.
+std::string GetPageText(const std::string& value, const std::string& proposed);
+
 // Title and header are edited only while "詳細設定を優先する" is clear.
 inline bool IsTitleHeaderEnabled(const OutputSettingsValues& values) {
   return !values.preferDetailedSettings;

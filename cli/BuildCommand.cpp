@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -10,10 +11,12 @@
 #include "album/StyleFuncs.h"
 #include "cli/Commands.h"
 #include "cli/Inputs.h"
+#include "cli/Interrupt.h"
 #include "cli/Scan.h"
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
 #include "core/PathUtils.h"
+#include "core/SettingsStore.h"
 #include "core/ShellUtils.h"
 #include "core/StringUtils.h"
 #include "items/FolderScan.h"
@@ -61,7 +64,12 @@ std::string ChooseDesign(const std::string& wanted, Settings& settings) {
 
 // The command line's values replace the settings for this run only.
 std::string ApplyBuildOptions(const BuildOptions& build, Settings& settings) {
-  if (build.location) settings.Output.Location = *build.location;
+  // A relative location means the working folder, as FOLDER does; the run must not depend on
+  // where it happens to be when it resolves the album's paths.
+  if (build.location) {
+    settings.Output.Location =
+        build.location->empty() ? std::string() : ListedFolderPath(*build.location);
+  }
   if (build.style) settings.OutputStyle.Style = *build.style;
   if (!settings.Output.ShowOutputSettings) {
     // Without the dialog these are where and what the run writes.
@@ -136,6 +144,15 @@ Settings RunSettingsOf(const Settings& settings) {
   return run;
 }
 
+// The signal only set a flag, so the file that was being written was finished; the album as a
+// whole is not, so its first page is named as incomplete instead of printed as a result.
+int Cancelled(const std::string& folder, const std::string& firstPage) {
+  const char* name = Interrupt::Signal() == SIGTERM ? "SIGTERM" : "SIGINT";
+  PrintError(std::string("cancelled (") + name + "): the build of \"" + folder + "\" stopped" +
+             (firstPage.empty() ? std::string() : "; the album is incomplete: " + firstPage));
+  return Interrupt::kExitInterrupted;
+}
+
 int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
   const BuildOptions& build = options.build;
   const std::string folder = ListedFolderPath(build.folder);
@@ -155,8 +172,10 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
       return ShellUtils::OpenWithDesktop(target, error);
     });
   }
+  Interrupt::Install();
   ItemList list;
   if (!ListFolderItems(list, folder, loaded.settings, host)) return kExitUsage;
+  if (Interrupt::Requested()) return Cancelled(folder, {});
   if (list.IsEmpty()) {
     // The window's own answer to a run without items, then what the terminal user needs more.
     host.ShowMessage(StringUtils::GetLoadString(kIdSelectItems), MessageIcon::None,
@@ -164,9 +183,17 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
     PrintError("no items listed in \"" + folder + "\" (see the Options\\View settings)");
     return kExitRunFailed;
   }
-  if (build.notes && !LoadNotesFile(list, *build.notes, host)) {
-    PrintError("cannot load the notes file \"" + *build.notes + "\"");
-    return kExitUsage;
+  if (build.notes) {
+    NotesLoadCount count;
+    if (!LoadNotesFile(list, *build.notes, host, &count)) {
+      PrintError("cannot load the notes file \"" + *build.notes + "\"");
+      return kExitUsage;
+    }
+    // Notes that match nothing are worth a word even when quiet: they are silently lost.
+    if (!options.quiet || count.matched < count.notes) {
+      host.PrintLine("notes file \"" + *build.notes + "\": " + std::to_string(count.matched) +
+                     " of " + std::to_string(count.notes) + " notes matched listed files");
+    }
   }
   if (build.skipUnreadable) UntickUnreadable(list, loaded.settings, host);
 
@@ -179,6 +206,7 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
       build.preview ? run.PreviewOutput(outputType) : run.ExecuteOutput(outputType);
   const RunOutcome& outcome = run.GetOutcome();
   PrintFailures(outcome);
+  if (Interrupt::Requested()) return Cancelled(folder, outcome.firstPage);
   if (!written) {
     if (host.DialogRefused()) return kExitUsage;
     PrintError(outcome.cancelled ? "the run was cancelled" : "the album could not be written");
@@ -199,6 +227,11 @@ int RunBuild(const CliOptions& options) {
       [&] { return build.notes ? CheckReadableFile(*build.notes, "notes file") : std::string(); },
       [&] { return CheckStylesFolder(options); },
       [&] { return LoadCommandSettings(options, build.overrides, loaded); },
+      [&] {
+        // --set values were checked as they came in; what is left came from the file.
+        const std::string error = CheckAlbumFileNames(loaded.settings);
+        return error.empty() ? error : "settings file \"" + loaded.path + "\": " + error;
+      },
       [&] { return LoadDesigns(options); },
       [&] { return ApplyBuildOptions(build, loaded.settings); },
   };

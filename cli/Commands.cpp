@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
+#include "cli/TerminalText.h"
+
 namespace pictavo::cli {
 
 void PrintError(const std::string& text) {
-  std::fprintf(stderr, "pictavo-cli: %s\n", text.c_str());
+  std::fprintf(stderr, "pictavo-cli: %s\n", EscapeControls(text, true).c_str());
 }
 
 int RunCommand(const CliOptions& options) {

@@ -1,10 +1,14 @@
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/Commands.h"
+#include "cli/Inputs.h"
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
 #include "core/LogUtils.h"
+#include "core/SettingsFileLock.h"
 #include "core/SettingsStore.h"
 
 namespace pictavo::cli {
@@ -35,21 +39,47 @@ int Get(const LoadedSettings& loaded, const ConfigOptions& config) {
   return kExitUsage;
 }
 
-int Set(LoadedSettings& loaded, const ConfigOptions& config) {
+// The one key changed in place under the settings file's lock: every other line, comment,
+// section and key and the file's encoding stay as they are, and nothing but the file is made.
+int Set(const CliOptions& options) {
+  const ConfigOptions& config = options.config;
   if (!IsOptionsSection(config.section)) {
     PrintError("only Options\\ settings can be changed, not " + config.section);
     return kExitUsage;
   }
-  const std::string error =
-      ApplySetting({config.section, config.key, config.value}, loaded.profile, loaded.settings);
-  if (!error.empty()) {
+  const std::string path = SettingsFilePath(options);
+  if (std::string error = CheckOptionalReadableFile(path, "settings file"); !error.empty()) {
     PrintError(error);
     return kExitUsage;
   }
-  // Saved as the program saves when it closes: the window placement is kept.
-  const std::string windowPos = loaded.profile.GetString("Settings", "WindowPos", {});
-  if (!SaveSettingsFile(loaded.path, loaded.settings, windowPos)) {
-    PrintError("cannot write the settings file \"" + loaded.path +
+  SettingsFileLock lock(path);
+  if (!lock.Lock()) {
+    PrintError("cannot lock the settings file \"" + path +
+               "\": " + LogUtils::GetLastErrorMessage());
+    return kExitRunFailed;
+  }
+  lock.RemoveStaleTemporaryFiles();
+  Profile profile;
+  if (!profile.Load(path)) {
+    PrintError("cannot read the settings file \"" + path +
+               "\": " + LogUtils::GetLastErrorMessage());
+    return kExitUsage;
+  }
+  std::error_code missing;
+  if (!std::filesystem::exists(path, missing)) {
+    // A new file takes the program's own form.
+    profile = Profile::FromText("; " + std::filesystem::path(path).filename().string() + "\r\n");
+  }
+  Settings settings;
+  ReadSettings(settings, profile);
+  if (const std::string error =
+          ApplySetting({config.section, config.key, config.value}, profile, settings);
+      !error.empty()) {
+    PrintError(error);
+    return kExitUsage;
+  }
+  if (!profile.SaveAs(path)) {
+    PrintError("cannot write the settings file \"" + path +
                "\": " + LogUtils::GetLastErrorMessage());
     return kExitRunFailed;
   }
@@ -64,6 +94,7 @@ int List(const LoadedSettings& loaded) {
 }  // namespace
 
 int RunConfig(const CliOptions& options) {
+  if (options.config.action == ConfigAction::Set) return Set(options);
   LoadedSettings loaded;
   if (const std::string error = LoadCommandSettings(options, {}, loaded); !error.empty()) {
     PrintError(error);
@@ -75,7 +106,6 @@ int RunConfig(const CliOptions& options) {
     case ConfigAction::Get:
       return Get(loaded, options.config);
     case ConfigAction::Set:
-      return Set(loaded, options.config);
     case ConfigAction::List:
       break;
   }

@@ -38,7 +38,9 @@ std::string CheckReadableFile(const std::string& path, const std::string& what) 
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) return what + " not found: " + Quoted(path);
   if (fs::is_directory(status)) return what + " is a folder: " + Quoted(path);
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a FIFO for reading waits for a writer; a device may never end.
+  if (!fs::is_regular_file(status)) return what + " is not a regular file: " + Quoted(path);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return "cannot read the " + what + " " + Quoted(path) + ": " + std::strerror(errno);
   close(fd);
   return {};

@@ -11,7 +11,8 @@ namespace pictavo::cli {
 // Empty when path is an existing folder; else the message to print.
 std::string CheckFolder(const std::string& path);
 
-// Empty when path is a file we can read; else the message. what names it ("settings file").
+// Empty when path is a regular file we can read (checked without blocking, so a FIFO is
+// refused, not waited on); else the message. what names it ("settings file").
 std::string CheckReadableFile(const std::string& path, const std::string& what);
 
 // Like CheckReadableFile, but a missing file is fine (it means the defaults).

@@ -42,6 +42,10 @@ std::string SettingsFilePath(const CliOptions& options) {
 
 void LoadSettingsNotingFolders(Settings& settings, const Profile& profile,
                                std::vector<fs::path>* created) {
+  if (created == nullptr) {
+    ReadSettings(settings, profile);  // nothing noted, so nothing made
+    return;
+  }
   constexpr StringId kApplicationTitle = StringId::ApplicationTitle;
   const std::string defaultLocation = FileUtils::GetCombinePath(
       FileUtils::GetPersonalPath(), StringUtils::GetLoadString(kApplicationTitle));
@@ -74,6 +78,10 @@ std::string ApplySetting(const SettingOverride& change, Profile& profile, Settin
   const std::string name = change.section + " " + change.key;
   if (!StoredForm(settings).HasKey(change.section, change.key)) {
     return "no setting " + name + " (see pictavo-cli config list)";
+  }
+  if (std::string error = CheckAlbumFileName(change.section, change.key, change.value);
+      !error.empty()) {
+    return error;
   }
   if (!profile.WriteString(change.section, change.key, change.value)) {
     return "cannot set " + name + " to " + Quoted(change.value);

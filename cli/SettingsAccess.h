@@ -28,7 +28,8 @@ struct LoadedSettings {
   std::vector<std::filesystem::path> createdFolders;
 };
 
-// LoadSettings, noting the Location folders it creates in *created.
+// LoadSettings, noting the Location folders it creates in *created; without created it makes
+// no folder at all.
 void LoadSettingsNotingFolders(Settings& settings, const Profile& profile,
                                std::vector<std::filesystem::path>* created);
 
@@ -44,7 +45,8 @@ std::string LoadCommandSettings(const CliOptions& options,
 // Sets one Options\ key in profile and reloads settings from it. Empty on success, else the
 // message: keys that are not Options\ keys are refused, and so is a value that would not be
 // stored as given (text for a number, an Address that does not exist), so nothing is silently
-// changed into something else.
+// changed into something else, and so is a name of a file or folder inside the album that could
+// point outside it. Only folders noted in *created are ever made.
 std::string ApplySetting(const SettingOverride& change, Profile& profile, Settings& settings,
                          std::vector<std::filesystem::path>* created = nullptr);
 

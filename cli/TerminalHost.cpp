@@ -1,6 +1,8 @@
 #include "cli/TerminalHost.h"
 
 #include "album/OutputSettingsModel.h"
+#include "cli/Interrupt.h"
+#include "cli/TerminalText.h"
 #include "core/FileUtils.h"
 
 namespace pictavo::cli {
@@ -30,8 +32,8 @@ class TerminalProgressWindow final : public ProgressWindow {
     m_lower = lower;
   }
   void SetPos(int pos) override { m_progress.SetPosition(pos - m_lower); }
-  // The terminal has no Cancel button; an interrupt ends the process instead.
-  bool IsCancelled() const override { return false; }
+  // The terminal's Cancel button is Ctrl-C (or SIGTERM).
+  bool IsCancelled() const override { return Interrupt::Requested(); }
   bool IsDestroyed() const override { return m_destroyed; }
 
  private:
@@ -85,7 +87,7 @@ TerminalHost::TerminalHost(TerminalProgress& progress, std::FILE* messages, bool
 
 void TerminalHost::PrintLine(const std::string& text) {
   m_progress.Suspend();
-  std::fprintf(m_messages, "%s\n", ToTerminalText(text).c_str());
+  std::fprintf(m_messages, "%s\n", EscapeControls(ToTerminalText(text), true).c_str());
   m_progress.Resume();
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/Interrupt.h"
 #include "cli/TerminalProgress.h"
 #include "core/Diagnostics.h"
 #include "core/Host.h"
@@ -80,7 +81,7 @@ class TerminalHost final : public Host {
     explicit DiagnosticPump(TerminalHost& host) : m_host(host) {}
     bool PumpMessages() override {
       m_host.PrintDiagnostics();
-      return true;
+      return !Interrupt::Requested();  // loops end at their next step after Ctrl-C
     }
 
    private:

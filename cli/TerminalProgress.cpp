@@ -10,6 +10,8 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
+#include "cli/TerminalText.h"
+
 namespace pictavo::cli {
 
 namespace {
@@ -89,8 +91,10 @@ void TerminalProgress::Begin() {
   m_detail.clear();
 }
 
-void TerminalProgress::SetText(int line, const std::string& text) {
+void TerminalProgress::SetText(int line, const std::string& raw) {
   if (m_mode == ProgressMode::Quiet || !m_active) return;
+  // One step, one line: a name's line breaks and escape sequences are shown, not obeyed.
+  const std::string text = EscapeControls(raw, false);
   if (line == 0) {
     if (text == m_main) return;
     m_main = text;

@@ -337,4 +337,13 @@ std::string GetFileSize(std::int64_t bytes, int /*flags*/) {
   return text + " " + kUnits[unit];
 }
 
+bool IsValidFolderName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+}
+
 }  // namespace pictavo::FileUtils

@@ -85,6 +85,10 @@ std::int64_t GetFileSize(const std::string& path);
 // cut, never rounded up, so a size is never overstated. flags is reserved and ignored.
 std::string GetFileSize(std::int64_t bytes, int flags);
 
+// One name that stays one component inside a folder on every desktop an album may be copied
+// to: not empty, not "." or "..", none of \ / : * ? " < > |, no control characters.
+bool IsValidFolderName(const std::string& name);
+
 }  // namespace pictavo::FileUtils
 
 // The folder group of the same services, under the names the folder callers use.

@@ -163,6 +163,10 @@ bool Profile::Load(const fs::path& path) {
 
 void Profile::Parse(const std::string& text) {
   m_sections.assign(1, Section{});
+  const auto firstBreak = text.find('\n');
+  m_lineEnd = (firstBreak != std::string::npos && (firstBreak == 0 || text[firstBreak - 1] != '\r'))
+                  ? "\n"
+                  : "\r\n";
   std::size_t start = 0;
   while (start < text.size()) {
     auto end = text.find('\n', start);
@@ -177,14 +181,15 @@ void Profile::Parse(const std::string& text) {
       Section section;
       section.hasHeader = true;
       section.name = Trim(trimmed.substr(1, close - 1));
+      section.rawHeader = line;
       m_sections.push_back(std::move(section));
       continue;
     }
     Entry entry;
+    entry.raw = line;
     const auto equals = trimmed.find('=');
-    if (trimmed.empty() || trimmed.front() == ';' || equals == std::string::npos || equals == 0) {
-      entry.raw = line;
-    } else {
+    if (!(trimmed.empty() || trimmed.front() == ';' || equals == std::string::npos ||
+          equals == 0)) {
       entry.isKey = true;
       entry.key = Trim(trimmed.substr(0, equals));
       entry.value = Trim(trimmed.substr(equals + 1));
@@ -275,7 +280,10 @@ bool Profile::WriteString(const std::string& section, const std::string& key,
   for (auto it = target->entries.begin(); it != target->entries.end(); ++it) {
     if (!it->isKey) continue;
     if (SameName(it->key, key)) {
-      it->value = stored;
+      if (it->value != stored) {
+        it->value = stored;
+        it->raw.clear();
+      }
       return true;
     }
     insertAt = it + 1;
@@ -289,19 +297,26 @@ bool Profile::WriteString(const std::string& section, const std::string& key,
 }
 
 std::string Profile::ToText() const {
+  return Text("\r\n");
+}
+
+std::string Profile::Text(const char* lineEnd) const {
   std::string text;
   for (const auto& section : m_sections) {
-    if (section.hasHeader) text += "[" + section.name + "]\r\n";
+    if (section.hasHeader) {
+      text += section.rawHeader.empty() ? "[" + section.name + "]" : section.rawHeader;
+      text += lineEnd;
+    }
     for (const auto& entry : section.entries) {
-      text += entry.isKey ? entry.key + "=" + entry.value : entry.raw;
-      text += "\r\n";
+      text += entry.isKey && entry.raw.empty() ? entry.key + "=" + entry.value : entry.raw;
+      text += lineEnd;
     }
   }
   return text;
 }
 
 std::string Profile::Encode() const {
-  const std::string text = ToText();
+  const std::string text = Text(m_lineEnd);
   switch (m_encoding) {
     case Encoding::Utf16Le:
       return Utf8ToUtf16Le(text);

@@ -2,8 +2,8 @@
 
 // One INI-format profile file in memory: case-insensitive sections and keys, reads with
 // defaults, writes in place (or appended to the section, the section appended when new), and an
-// atomic save in the file's own encoding. Lines the profile does not understand (comments, text
-// without "=") are kept as they are.
+// atomic save in the file's own encoding and line ends. Every line not written to is saved
+// byte for byte as read: comments, text without "=", blanks around "=", unknown keys.
 
 #include <cstddef>
 #include <filesystem>
@@ -63,11 +63,12 @@ class Profile {
     bool isKey = false;
     std::string key;    // for a key line, as written
     std::string value;  // for a key line, as written (blanks trimmed)
-    std::string raw;    // for any other line, the line itself
+    std::string raw;    // the line as read; empty for a key line written since
   };
   struct Section {
     bool hasHeader = false;  // false only for the lines before the first section
     std::string name;
+    std::string rawHeader;  // the header line as read; empty for a section added since
     std::vector<Entry> entries;
   };
 
@@ -76,9 +77,11 @@ class Profile {
   Section* FindSection(const std::string& name);
   const Section* FindSection(const std::string& name) const;
   std::string Encode() const;
+  std::string Text(const char* lineEnd) const;
 
   std::vector<Section> m_sections;
   Encoding m_encoding = Encoding::Utf16Le;
+  const char* m_lineEnd = "\r\n";  // a file read with bare "\n" line ends keeps them
   std::filesystem::path m_path;
 };
 

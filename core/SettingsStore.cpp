@@ -1,6 +1,9 @@
 #include "core/SettingsStore.h"
 
+#include <strings.h>
+
 #include "core/FileUtils.h"
+#include "core/SettingsFileLock.h"
 #include "core/StringUtils.h"
 
 namespace pictavo {
@@ -138,6 +141,36 @@ class Saver {
 
 }  // namespace
 
+std::string CheckAlbumFileName(const std::string& section, const std::string& key,
+                               const std::string& value) {
+  static const char* const kNameKeys[] = {"FileName", "PageFileName", "PhotoName", "ThumbnailName",
+                                          "SourceName"};
+  if (strcasecmp(section.c_str(), "Options\\Output") != 0) return {};
+  for (const char* name : kNameKeys) {
+    if (strcasecmp(key.c_str(), name) != 0) continue;
+    if (FileUtils::IsValidFolderName(value)) return {};
+    return "Options\\Output " + std::string(name) + " \"" + value +
+           "\" is not a usable name: it must be one name inside the album folder, not empty, "
+           "\".\" or \"..\", without \\ / : * ? \" < > | or control characters";
+  }
+  return {};
+}
+
+std::string CheckAlbumFileNames(const Settings& settings) {
+  const std::pair<const char*, const std::string*> names[] = {
+      {"FileName", &settings.Output.FileName},
+      {"PageFileName", &settings.Output.PageFileName},
+      {"PhotoName", &settings.Output.PhotoName},
+      {"ThumbnailName", &settings.Output.ThumbnailName},
+      {"SourceName", &settings.Output.SourceName}};
+  for (const auto& [key, value] : names) {
+    if (std::string error = CheckAlbumFileName("Options\\Output", key, *value); !error.empty()) {
+      return error;
+    }
+  }
+  return {};
+}
+
 void UpdateCheckPeriod(Settings& settings) {
   switch (settings.Update.Interval) {
     case 0:
@@ -154,7 +187,7 @@ void UpdateCheckPeriod(Settings& settings) {
   }
 }
 
-void LoadSettings(Settings& settings, const Profile& profile) {
+void ReadSettings(Settings& settings, const Profile& profile) {
   const std::string title = StringUtils::GetLoadString(kApplicationTitle);
   settings.Output.FolderName = title;
   settings.Output.Location = FileUtils::GetCombinePath(FileUtils::GetPersonalPath(), title);
@@ -169,11 +202,15 @@ void LoadSettings(Settings& settings, const Profile& profile) {
   VisitOptions(settings, loader);
 
   if (!FileUtils::FileExists(settings.General.Address)) settings.General.Address.clear();
+  UpdateCheckPeriod(settings);
+}
+
+void LoadSettings(Settings& settings, const Profile& profile) {
+  ReadSettings(settings, profile);
   if (!FileUtils::FileExists(settings.Output.Location)) {
     // The output run reports a folder it cannot use; here a failure is not the user's concern.
     FileUtils::CreateFolderPathExists(settings.Output.Location);
   }
-  UpdateCheckPeriod(settings);
 }
 
 void SaveSettings(const Settings& settings, Profile& profile) {
@@ -193,6 +230,10 @@ bool SaveSettingsFile(const std::filesystem::path& path, const Settings& setting
   if (path.has_parent_path() && !FileUtils::CreateFolderPathExists(path.parent_path())) {
     return false;
   }
+  // A command-line config set may be changing the same file at this moment.
+  SettingsFileLock lock(path);
+  if (!lock.Lock()) return false;
+  lock.RemoveStaleTemporaryFiles();
   Profile profile =
       Profile::FromText("; " + path.filename().string() + "\r\n", Profile::Encoding::Utf16Le);
   if (!windowPos.empty()) profile.WriteString("Settings", "WindowPos", windowPos);

@@ -8,6 +8,12 @@
 #include <memory>
 #include <unordered_map>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <unicode/utf8.h>
+
 #include "core/FileUtils.h"
 #include "core/Host.h"
 #include "core/LogUtils.h"
@@ -99,23 +105,45 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// The whole file, or the errno of the failure.
-int ReadWholeFile(const std::string& path, std::string* bytes) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return EISDIR;
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return errno;
-  char buffer[64 * 1024];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    bytes->append(buffer, got);
-    if (bytes->size() > kMaxNotesFileBytes) return EFBIG;
+// The whole file, or the message of the failure. Anything but a regular file is refused before
+// a read could wait on it, and an oversized file before any of it is read.
+std::string ReadWholeFile(const std::string& path, std::string* bytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return ErrorText(errno);
+  struct stat info {};
+  std::string error;
+  if (::fstat(fd, &info) != 0) {
+    error = ErrorText(errno);
+  } else if (S_ISDIR(info.st_mode)) {
+    error = ErrorText(EISDIR);
+  } else if (!S_ISREG(info.st_mode)) {
+    error = "the notes file is not a regular file: \"" + path + "\"";
+  } else if (static_cast<std::uintmax_t>(info.st_size) > kMaxNotesFileBytes) {
+    error = "the notes file is larger than " + std::to_string(kMaxNotesFileBytes >> 20) +
+            " MB, so it is no notes file: \"" + path + "\"";
   }
-  return std::ferror(file.get()) ? EIO : 0;
+  char buffer[64 * 1024];
+  while (error.empty()) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) error = ErrorText(errno);
+    if (got <= 0) break;
+    bytes->append(buffer, static_cast<std::size_t>(got));
+    if (bytes->size() > kMaxNotesFileBytes) error = ErrorText(EFBIG);  // it grew meanwhile
+  }
+  ::close(fd);
+  return error;
+}
+
+bool IsUtf8(const std::string& text) {
+  const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c;
+    U8_NEXT(s, i, length, c);
+    if (c <= 0) return false;  // NUL bytes: UTF-16 or UTF-32 without its mark
+  }
+  return true;
 }
 
 }  // namespace
@@ -236,6 +264,20 @@ std::string DecodeFileBytes(const std::string& bytes) {
   return bytes;
 }
 
+std::string GetUnreadEncoding(const std::string& bytes) {
+  if (bytes.compare(0, 4, std::string("\0\0\xFE\xFF", 4)) == 0) return "UTF-32BE";
+  if (bytes.compare(0, 4, std::string("\xFF\xFE\0\0", 4)) == 0) return "UTF-32LE";
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0) return {};
+  if (bytes.compare(0, 2, "\xFE\xFF") == 0) return "UTF-16BE";
+  if (bytes.find('\0') != std::string::npos) return "UTF-16 or UTF-32 without a byte-order mark";
+  // Our own files carry the mark and may hold any bytes a path has; without it, text that is
+  // not UTF-8 is in some code page.
+  if (bytes.compare(0, 3, kUtf8Mark) != 0 && !IsUtf8(bytes)) {
+    return "a code page other than UTF-8 (such as Shift_JIS)";
+  }
+  return {};
+}
+
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
@@ -270,21 +312,31 @@ bool SaveNotesFile(const ItemList& list, const std::string& path, Host& host) {
   return true;
 }
 
-bool LoadNotesFile(ItemList& list, const std::string& path, Host& host) {
+bool LoadNotesFile(ItemList& list, const std::string& path, Host& host, NotesLoadCount* count) {
   std::string bytes;
-  if (const int error = ReadWholeFile(path, &bytes)) {
-    host.ShowMessage(ErrorText(error));
+  if (const std::string error = ReadWholeFile(path, &bytes); !error.empty()) {
+    host.ShowMessage(error);
     return false;
   }
+  // Read as UTF-8 it would match nothing and look like an empty file.
+  if (const std::string encoding = NotesFormat::GetUnreadEncoding(bytes); !encoding.empty()) {
+    host.ShowMessage("the notes file is in " + encoding +
+                     ", which is not read (UTF-8, or UTF-16LE with its byte-order mark): \"" +
+                     path + "\"");
+    return false;
+  }
+  const std::string text = NotesFormat::DecodeFileBytes(bytes);
+  NotesLoadCount counted;
   // First row of each path; rebuilt if a pumped message changes the rows.
   std::unordered_map<std::string, int> firstRow;
   std::uint64_t generation = list.Generation() + 1;
   Pump& pump = host.GetPump();
-  for (const std::string& line : NotesFormat::SplitLines(NotesFormat::DecodeFileBytes(bytes))) {
+  for (const std::string& line : NotesFormat::SplitLines(text)) {
     if (!pump.PumpMessages()) return false;
     std::string key;
     std::string note;
     if (!NotesFormat::ParseLine(line, &key, &note)) continue;
+    ++counted.notes;
     if (generation != list.Generation()) {
       generation = list.Generation();
       firstRow.clear();
@@ -293,8 +345,12 @@ bool LoadNotesFile(ItemList& list, const std::string& path, Host& host) {
       }
     }
     const auto it = firstRow.find(key);
-    if (it != firstRow.end()) list.SetRowNote(it->second, note);
+    if (it != firstRow.end()) {
+      list.SetRowNote(it->second, note);
+      ++counted.matched;
+    }
   }
+  if (count) *count = counted;
   return true;
 }
 

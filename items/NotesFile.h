@@ -33,6 +33,10 @@ bool ParseLine(const std::string& line, std::string* path, std::string* note);
 
 // The file's bytes as UTF-8 text without the byte-order mark.
 std::string DecodeFileBytes(const std::string& bytes);
+// The name of an encoding the file is in that we do not read (UTF-16BE, UTF-32, UTF-16 without
+// its mark, a code page: no mark and not UTF-8); empty for UTF-8 with the mark (whatever bytes
+// follow), valid UTF-8 without it, and UTF-16LE with FF FE.
+std::string GetUnreadEncoding(const std::string& bytes);
 // Lines split at LF, a CR at the end of a line dropped.
 std::vector<std::string> SplitLines(const std::string& text);
 
@@ -43,10 +47,18 @@ std::vector<std::string> SplitLines(const std::string& text);
 // touched, so an earlier notes file is never cut short.
 bool SaveNotesFile(const ItemList& list, const std::string& path, Host& host);
 
+struct NotesLoadCount {
+  int notes = 0;    // lines that hold a note
+  int matched = 0;  // of them, the ones that named a listed item
+};
+
 // Gives each line's note to the first row whose item has exactly that path; rows that no line
-// names keep their notes, lines that name no row are ignored. On failure the system's error
-// text is shown, false returned and no note changes. A quit ends the loading (false).
-bool LoadNotesFile(ItemList& list, const std::string& path, Host& host);
+// names keep their notes, lines that name no row are ignored (and counted in *count). Anything
+// but a regular file, a file over 256 MB and a file in an encoding we do not read are refused
+// before a note changes. On failure the reason is shown and false returned. A quit ends the loading
+// (false).
+bool LoadNotesFile(ItemList& list, const std::string& path, Host& host,
+                   NotesLoadCount* count = nullptr);
 
 // The file chooser is the front end's: it returns the chosen path, or nothing when cancelled.
 using NotesPathChooser = std::function<std::optional<std::string>()>;

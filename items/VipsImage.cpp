@@ -273,6 +273,13 @@ Header ReadHeaderOfFormats(const std::string& path, unsigned formats) {
     if (header.orientation >= 5) std::swap(header.width, header.height);
     header.encoder = EncoderOfLoader(Loader(image));
     header.ok = header.width > 0 && header.height > 0;
+    if (header.ok && header.encoder != "image/jpeg" &&
+        static_cast<std::int64_t>(header.width) * header.height > kMaxPixels) {
+      RecordError(std::to_string(header.width) + " x " + std::to_string(header.height) +
+                  " pixels is more than the " + std::to_string(kMaxPixels / 1'000'000) +
+                  " megapixels an image may have");
+      return Header{};
+    }
   } catch (const std::exception& failure) {
     RecordError(VipsFailure(failure));
     header = Header{};

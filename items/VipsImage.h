@@ -20,6 +20,13 @@ void RecordError(const std::string& text);
 // fail inside the image libraries, so they are never handed to them.
 bool IsRegularFile(const std::string& path);
 
+// The most pixels (width x height) of an image we read. Formats other than JPEG are decoded
+// whole, so a forged header of a few kilobytes claiming 400000 x 400000 would make us work for
+// minutes and gigabytes; one gigapixel covers the largest medium-format backs (about 150
+// megapixels) six times over and stitched panoramas such as 100000 x 10000. JPEG is decoded
+// shrunk on load (its format caps each side at 65535), so it is not limited.
+inline constexpr std::int64_t kMaxPixels = 1'000'000'000;
+
 struct Header {
   bool ok = false;
   std::int32_t width = 0;   // upright: EXIF orientations 5 to 8 swap the stored sizes
@@ -38,9 +45,9 @@ inline constexpr unsigned kFormatWebp = 0x10;
 inline constexpr unsigned kFormatsOurs = 0x1F;
 inline constexpr unsigned kFormatsAny = ~0u;  // also every other loader of libvips
 
-// Reads the header only (no pixels). A file that is no image gives ok false and the reason is
-// recorded as the last error. ReadHeaderOfFormats with formats other than kFormatsAny tries
-// only the loaders of those formats, chosen by the file's first bytes: a text, SVG or PDF file
+// Reads the header only (no pixels). A file that is no image, or one above kMaxPixels, gives ok
+// false and the reason is recorded as the last error. ReadHeaderOfFormats with formats other
+// than kFormatsAny tries only the loaders of those formats, chosen by the file's first bytes: a text, SVG or PDF file
 // never passes for an image however it is named.
 Header ReadHeader(const std::string& path);
 Header ReadHeaderOfFormats(const std::string& path, unsigned formats);

@@ -36,6 +36,7 @@ class BuildChecks : public ::testing::Test {
 TEST_F(BuildChecks, RefusedOptionsExitWithTwoNameTheProblemAndWriteNoAlbum) {
   fs::create_directory(m_home / "albums" / "taken");
   fs::create_directory(m_home / "no styles here");
+  WriteBytes(m_home / "bad names.ini", "[Options\\Output]\r\nThumbnailName=/tmp/thumbs\r\n");
   const struct {
     const char* what;
     std::vector<std::string> options;
@@ -55,6 +56,12 @@ TEST_F(BuildChecks, RefusedOptionsExitWithTwoNameTheProblemAndWriteNoAlbum) {
        {"--styles", m_home.File("no styles here")},
        "styles.xml"},
       {"an album folder name that exists", {"--name", "taken"}, "既にフォルダーが存在します"},
+      {"--set of a photo folder outside the album",
+       {"--set", "Options\\Output", "PhotoName", "../out"},
+       "PhotoName"},
+      {"a settings file with an absolute thumbnail folder",
+       {"--settings", m_home.File("bad names.ini")},
+       "ThumbnailName \"/tmp/thumbs\""},
       {"a new location with a bad design",
        {"--set", "Options\\Output", "Location", m_home.File("new/deep"), "--design", "42"},
        "42"},

@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <functional>
 #include <map>
 #include <stdexcept>
 
@@ -17,7 +19,8 @@ namespace pictavo::testing {
 
 namespace {
 
-void ReadAll(int outFd, int errFd, std::string& out, std::string& err) {
+void ReadAll(int outFd, int errFd, std::string& out, std::string& err,
+             const std::function<void()>& onErr) {
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   std::string* sinks[2] = {&out, &err};
   int open = 2;
@@ -32,6 +35,7 @@ void ReadAll(int outFd, int errFd, std::string& out, std::string& err) {
       const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
       if (n > 0) {
         sinks[i]->append(buffer, static_cast<size_t>(n));
+        if (i == 1) onErr();
       } else if (n == 0 || errno != EINTR) {
         // A pseudo terminal reports EIO once the child has closed its side.
         close(fds[i].fd);
@@ -90,6 +94,7 @@ CliResult RunCli(const CliRun& run) {
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
   posix_spawn_file_actions_adddup2(&actions, errPair[1], 2);
+  if (!run.cwd.empty()) posix_spawn_file_actions_addchdir_np(&actions, run.cwd.c_str());
   pid_t pid = -1;
   const int spawned =
       posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), envp.data());
@@ -103,7 +108,13 @@ CliResult RunCli(const CliRun& run) {
     result.err = "spawn failed";
     return result;
   }
-  ReadAll(outPipe[0], errPair[0], result.out, result.err);
+  bool signalled = false;
+  ReadAll(outPipe[0], errPair[0], result.out, result.err, [&] {
+    if (run.signal == 0 || signalled) return;
+    if (result.err.find(run.signalWhen) == std::string::npos) return;
+    kill(pid, run.signal);
+    signalled = true;
+  });
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }

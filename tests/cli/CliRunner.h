@@ -20,6 +20,10 @@ struct CliRun {
   // When set, the user's folders (home, settings, cache, documents) all lie inside it, so a
   // test never reads or writes the real user's files.
   std::string home;
+  std::string cwd;  // the run's working folder; empty: the test's own
+  // When signal is set, it is sent to the run once its standard error holds signalWhen.
+  int signal = 0;
+  std::string signalWhen;
 };
 
 CliResult RunCli(const CliRun& run);

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "CliRunner.h"
@@ -108,6 +110,9 @@ TEST_F(ConfigCommand, RefusedChangesExitWithTwoAndLeaveTheFileAlone) {
       {"a window section", {"Settings", "WindowPos", "0"}, "Settings"},
       {"a missing start folder", {"Options\\General", "Address", "/no/such/folder"}, "Address"},
       {"a line break in the value", {"Options\\OutputPage", "Title", "two\nlines"}, "Title"},
+      {"a photo folder outside the album", {"Options\\Output", "PhotoName", "../x"}, "PhotoName"},
+      {"an absolute page folder", {"Options\\Output", "SourceName", "/tmp/src"}, "SourceName"},
+      {"a top page in a sub-folder", {"Options\\Output", "FileName", "a/index"}, "FileName"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -120,26 +125,55 @@ TEST_F(ConfigCommand, RefusedChangesExitWithTwoAndLeaveTheFileAlone) {
   }
 }
 
-TEST_F(ConfigCommand, SetSavesAsTheProgramDoesOnClosing) {
-  WriteSettings(
-      "[Settings]\r\nWindowPos=44,0,1,-1,-1,-1,-1,10,20,800,600\r\n"
-      "[Options\\OutputThumbnail]\r\nColumn=7\r\nHandMade=1\r\n"
-      "[Options\\View]\r\nGIF=1\r\n");
-  const CliResult result = Config({"set", "Options\\OutputThumbnail", "Row", "2"});
-  ASSERT_EQ(result.status, 0) << result.err;
+TEST_F(ConfigCommand, SetChangesTheOneKeyInPlaceAndLeavesEverythingElse) {
+  const std::string before =
+      "; my settings, by hand\n"
+      "[Settings]\nWindowPos=44,0,1,-1,-1,-1,-1,10,20,800,600\n"
+      "[ Options\\OutputThumbnail ]\n Column = 07\nRow=3   ; three rows\nHandMade=1\n"
+      "[Mine]\nKey=夏\n"
+      "[Options\\OutputSlideshow]\nDuration=3.00\n";
+  WriteSettings(before);
+  const fs::path folder = fs::path(SettingsFile()).parent_path();
+  WriteBytes(folder / ".Pictavo.ini.k3Xq9Z", "left by a killed save");
+  WriteBytes(folder / ".pictavo-Old123", "left by a killed save of the shared writer");
+  fs::last_write_time(folder / ".pictavo-Old123",
+                      fs::file_time_type::clock::now() - std::chrono::hours(1));
+  WriteBytes(folder / ".pictavo-New123", "maybe a save in progress");
+  const fs::path newLocation = m_home / "albums" / "new";
 
-  const std::string bytes = testing::ReadFileBytes(SettingsFile());
-  ASSERT_GE(bytes.size(), 2u);
-  EXPECT_EQ(bytes.substr(0, 2), std::string("\xFF\xFE", 2)) << "UTF-16LE with its mark";
+  ASSERT_EQ(Config({"set", "Options\\OutputThumbnail", "Row", "2"}).status, 0);
+  ASSERT_EQ(Config({"set", "Options\\Output", "Location", newLocation.string()}).status, 0);
+
+  std::string expected = before;
+  expected.replace(expected.find("Row=3   ; three rows"), 20, "Row=2");
+  expected += "[Options\\Output]\nLocation=" + newLocation.string() + "\n";
+  EXPECT_EQ(testing::ReadFileBytes(SettingsFile()), expected) << "UTF-8 and LF stay as they are";
+  EXPECT_FALSE(fs::exists(newLocation)) << "the album location is not made";
+  EXPECT_FALSE(fs::exists(m_home / "Documents"));
+  EXPECT_EQ(ListFolder(folder),
+            (std::vector<std::string>{".Pictavo.ini.lock", ".pictavo-New123", "Pictavo.ini"}))
+      << "stale temporary files are gone, a young one and the lock file stay";
+}
+
+TEST_F(ConfigCommand, ConcurrentSetsOfDifferentKeysAllSurvive) {
+  const std::vector<std::pair<const char*, const char*>> keys = {
+      {"Options\\OutputThumbnail", "Column"},      {"Options\\OutputThumbnail", "Row"},
+      {"Options\\OutputPhoto", "PhotoDimensions"}, {"Options\\OutputSlideshow", "PhotoDimensions"},
+      {"Options\\OutputPage", "NaviCount"},        {"Options\\OutputSlideshow", "RepeatLimit"},
+      {"Options\\General", "AddressHistory"},      {"Options\\OutputStyle", "StyleDesign"}};
+  std::vector<std::thread> runs;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    runs.emplace_back([&, i] {
+      Config({"set", keys[i].first, keys[i].second, std::to_string(11 + i)});
+    });
+  }
+  for (std::thread& run : runs) run.join();
   Profile saved;
   ASSERT_TRUE(saved.Load(SettingsFile()));
-  EXPECT_EQ(saved.ToText().substr(0, 15), "; Pictavo.ini\r\n");
-  EXPECT_EQ(saved.GetString("Settings", "WindowPos", ""), "44,0,1,-1,-1,-1,-1,10,20,800,600");
-  EXPECT_EQ(saved.GetInt("Options\\OutputThumbnail", "Row", 0), 2);
-  EXPECT_EQ(saved.GetInt("Options\\OutputThumbnail", "Column", 0), 7);
-  EXPECT_EQ(saved.GetInt("Options\\View", "GIF", 0), 1);
-  EXPECT_FALSE(saved.HasKey("Options\\OutputThumbnail", "HandMade")) << "unknown keys go";
-  EXPECT_TRUE(saved.HasKey("Options\\Update", "Interval")) << "every key is written";
+  for (size_t i = 0; i < keys.size(); ++i) {
+    EXPECT_EQ(saved.GetInt(keys[i].first, keys[i].second, 0), static_cast<int>(11 + i))
+        << keys[i].first << " " << keys[i].second;
+  }
 }
 
 TEST_F(ConfigCommand, GetShowsWindowKeysAsTheFileHoldsThem) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -91,6 +93,9 @@ TEST(CliUsage, BadPathsExitWithTwoNameThePathAndWriteNothing) {
   const std::string location = scratch.File("albums");
   fs::create_directory(location);
   const std::string missing = scratch.File("no such \"folder\"");
+  // Opening a FIFO for reading would wait for a writer forever.
+  const std::string fifo = scratch.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
   const std::vector<BadPathRow> rows = {
       {"missing build folder", {"build", "--location", location, missing}, missing},
@@ -113,6 +118,14 @@ TEST(CliUsage, BadPathsExitWithTwoNameThePathAndWriteNothing) {
       {"notes file is a folder",
        {"build", "--location", location, "--notes", photos, photos},
        photos},
+      {"notes file is a FIFO", {"build", "--location", location, "--notes", fifo, photos}, fifo},
+      {"settings file is a FIFO",
+       {"build", "--location", location, "--settings", fifo, photos},
+       fifo},
+      {"config settings file is a FIFO", {"config", "--settings", fifo, "list"}, fifo},
+      {"config set settings file is a FIFO",
+       {"config", "--settings", fifo, "set", "Options\\OutputThumbnail", "Row", "2"},
+       fifo},
       {"missing styles folder",
        {"build", "--location", location, "--styles", scratch.File("styles"), photos},
        scratch.File("styles")},

@@ -213,7 +213,7 @@ TEST(ProfileSave, LeavesNoTemporaryFileAndFollowsLinks) {
   ASSERT_TRUE(profile.WriteString("S", "K", "new"));
   ASSERT_TRUE(profile.Save());
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.ini"));
-  EXPECT_EQ(ReadBytes(real), "[S]\r\nK=new\r\n");
+  EXPECT_EQ(ReadBytes(real), "[S]\nK=new\n") << "its own line ends kept";
   int files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
     ++files;

@@ -283,6 +283,74 @@ void WriteBytes(const fs::path& path, std::string_view bytes) {
   if (!out.flush()) Fail(path, "cannot write");
 }
 
+namespace {
+
+void PutBigEndian32(std::string& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t Crc32(std::string_view bytes) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (const char c : bytes) {
+    crc ^= static_cast<unsigned char>(c);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+void PutPngChunk(std::string& out, std::string_view type, std::string_view data) {
+  PutBigEndian32(out, static_cast<std::uint32_t>(data.size()));
+  const std::string body = std::string(type) + std::string(data);
+  out += body;
+  PutBigEndian32(out, Crc32(body));
+}
+
+}  // namespace
+
+void WriteForgedHeaderPng(const fs::path& path, std::uint32_t width, std::uint32_t height) {
+  std::string png = "\x89PNG\r\n\x1A\n";
+  std::string header;
+  PutBigEndian32(header, width);
+  PutBigEndian32(header, height);
+  header += std::string("\x08\x00\x00\x00\x00", 5);  // 8-bit grey, no interlace
+  PutPngChunk(png, "IHDR", header);
+  PutPngChunk(png, "IDAT", std::string("\x78\x9C\x03\x00\x00\x00\x00\x01", 8));  // empty
+  PutPngChunk(png, "IEND", "");
+  WriteBytes(path, png);
+}
+
+void WriteForgedHeaderTiff(const fs::path& path, std::uint32_t width, std::uint32_t height) {
+  struct Entry {
+    std::uint16_t tag;
+    std::uint16_t type;  // 3 SHORT, 4 LONG
+    std::uint32_t value;
+  };
+  constexpr std::uint32_t kIfdOffset = 8;
+  const Entry entries[] = {{256, 4, width}, {257, 4, height}, {258, 3, 8},
+                           {259, 3, 1},     {262, 3, 1},      {273, 4, 0},
+                           {277, 3, 1},     {278, 4, height}, {279, 4, 16}};
+  const std::uint32_t dataOffset =
+      kIfdOffset + 2 + static_cast<std::uint32_t>(std::size(entries)) * 12 + 4;
+  std::string tiff = "II";
+  PutLittleEndian(tiff, 42, 2);
+  PutLittleEndian(tiff, kIfdOffset, 4);
+  PutLittleEndian(tiff, static_cast<std::uint32_t>(std::size(entries)), 2);
+  for (const Entry& entry : entries) {
+    PutLittleEndian(tiff, entry.tag, 2);
+    PutLittleEndian(tiff, entry.type, 2);
+    PutLittleEndian(tiff, 1, 4);
+    PutLittleEndian(tiff, entry.tag == 273 ? dataOffset : entry.value, entry.type == 3 ? 2 : 4);
+    if (entry.type == 3) PutLittleEndian(tiff, 0, 2);
+  }
+  PutLittleEndian(tiff, 0, 4);  // no next directory
+  tiff += std::string(16, '\x80');
+  WriteBytes(path, tiff);
+}
+
 void WriteOrientation6Jpeg(const fs::path& path, int width, int height) {
   ExifValues exif;
   exif.orientation = 6;

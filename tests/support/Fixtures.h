@@ -4,6 +4,7 @@
 // folder may hold. Every writer throws std::runtime_error when it cannot make its file, so a
 // broken fixture fails the test instead of passing by accident.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -78,6 +79,12 @@ void WriteMisnumberedRestartsJpeg(const std::filesystem::path& path, int width, 
 void WriteZeroByteFile(const std::filesystem::path& path);
 // Plain bytes, e.g. a text file named .jpg.
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// A few hundred bytes whose header claims width x height pixels, with almost no pixel data:
+// a forged file that would make a decoder work for minutes.
+void WriteForgedHeaderPng(const std::filesystem::path& path, std::uint32_t width,
+                          std::uint32_t height);
+void WriteForgedHeaderTiff(const std::filesystem::path& path, std::uint32_t width,
+                           std::uint32_t height);
 // A width x height JPEG stored sideways with EXIF orientation 6 (upright: height x width).
 void WriteOrientation6Jpeg(const std::filesystem::path& path, int width, int height);
 
