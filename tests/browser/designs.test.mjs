@@ -19,11 +19,13 @@ import { fileURLToPath, pathToFileURL } from "node:url";
 
 import { loadChromium, startWatchdog } from "./harness.mjs";
 
-const TEST_TIMEOUT_MS = 170000;
+const TEST_TIMEOUT_MS = 280000;
+// The laptop at 2x lays out as at 1x: it is opened for what the density changes (centring
+// and button glyphs), on the photo pages and the slideshow only.
 const VIEWS = [
-  { name: "390", width: 390, height: 844, scale: 3 },
-  { name: "1366", width: 1366, height: 768, scale: 1 },
-  { name: "1366-2x", width: 1366, height: 768, scale: 2 },
+  { name: "390", width: 390, height: 844, scale: 3, kinds: ["thumbnail", "photo", "slideshow"] },
+  { name: "1366", width: 1366, height: 768, scale: 1, kinds: ["thumbnail", "photo", "slideshow"] },
+  { name: "1366-2x", width: 1366, height: 768, scale: 2, kinds: ["photo", "slideshow"] },
 ];
 
 function parseArgs(argv) {
@@ -427,7 +429,7 @@ function slideshowState() {
 
 // The controls stay where they are for a landscape, a panorama, a portrait and a tiny photo,
 // inside the first screen; Tab reaches each of them; the keys and the counter work.
-async function checkSlideshow(report, at, page, count) {
+async function checkSlideshow(report, at, page, count, withTab) {
   const read = async () => {
     await page.waitForFunction(() => document.getElementById("photos-slideshow").complete);
     return page.evaluate(slideshowState);
@@ -459,6 +461,9 @@ async function checkSlideshow(report, at, page, count) {
   await page.keyboard.press("Home");
   report.check((await read()).counter === `1 / ${count}`, `${at} Home does not go to the first photo`);
 
+  if (!withTab) {
+    return;
+  }
   // Tab from the top of the page reaches every control, each a button with a name.
   await page.evaluate(() => document.activeElement && document.activeElement.blur());
   const reached = new Map();
@@ -526,6 +531,8 @@ async function checkViewer(report, at, page, count, touch) {
   if (!s.open) {
     return;
   }
+  checkTexts(report, `${at} (viewer)`, await page.evaluate(measureTexts,
+    ".viewer-name, .viewer-counter, .viewer-glyph"));
   await page.keyboard.press("ArrowRight");
   s = await state();
   report.check(s.counter === `3 / ${count}`, `${at} right arrow in the viewer: ${s.counter}`);
@@ -593,7 +600,7 @@ async function runAlbum(browser, report) {
     const context = await browser.newContext({ viewport: { width: v.width, height: v.height },
       deviceScaleFactor: v.scale, hasTouch: phone, isMobile: phone });
     try {
-      for (const entry of fixture.pages) {
+      for (const entry of fixture.pages.filter((e) => v.kinds.includes(e.kind))) {
         const label = `${fixture.design} ${entry.name} at ${v.name}`;
         const view = await openPage(context, pathToFileURL(entry.path).href);
         try {
@@ -609,7 +616,7 @@ async function runAlbum(browser, report) {
             await checkCentred(report, label, view.page);
           }
           if (entry.kind === "slideshow") {
-            await checkSlideshow(report, label, view.page, photoCount);
+            await checkSlideshow(report, label, view.page, photoCount, v.scale < 2);
           }
           if (entry.name === "photo-long-name" && v.scale === 1) {
             await checkPhotoKeys(report, label, view.page);

@@ -392,7 +392,9 @@
     const below = Math.max(cell.getBoundingClientRect().bottom,
       (cell.parentNode || cell).getBoundingClientRect().bottom) - row.bottom;
     const room = window.innerHeight - (row.top + window.scrollY) - below - 12;
-    stage.style.height = Math.round(Math.max(160, Math.min(tallest, room))) + "px";
+    // On a narrow screen a tall stage would leave landscape photos in a sea of space.
+    const shape = width * 1.25;
+    stage.style.height = Math.round(Math.max(160, Math.min(tallest, room, shape))) + "px";
   }
 
   function start() {
