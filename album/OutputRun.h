@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "album/OutputContext.h"
 #include "album/ThumbnailPage.h"
@@ -20,6 +21,22 @@ inline constexpr int kOutputThumbnail = 0;
 inline constexpr int kOutputThumbnailToo = 1;  // handled like 0
 inline constexpr int kOutputNone = 2;          // no generator: the run fails
 inline constexpr int kOutputSlideshow = 3;
+
+// A file that could not be written, with the reason the system or the image library gave.
+struct FileFailure {
+  std::string path;
+  std::string reason;
+};
+
+// What the last command of a run did, for the window and the command line to report at the end.
+struct RunOutcome {
+  bool succeeded = false;  // the album was written; single photos may still have failed
+  bool cancelled = false;  // Cancel or a quit ended it; what was written stays
+  std::string albumFolder;
+  std::string firstPage;  // the page that is opened
+  int photosWritten = 0;
+  std::vector<FileFailure> failures;  // each was also shown as it happened
+};
 
 class OutputRun {
  public:
@@ -62,6 +79,9 @@ class OutputRun {
   // location is empty.
   std::string GetOutputPath(const std::string& location, const std::string& folderName) const;
 
+  // The outcome of the last ExecuteOutput or PreviewOutput.
+  const RunOutcome& GetOutcome() const { return m_outcome; }
+
   // The progress window of the last command; null before the first.
   ProgressWindow* GetProgressWindow() const { return m_progress.get(); }
   // Where the next thumbnail page starts.
@@ -84,6 +104,7 @@ class OutputRun {
   std::unique_ptr<ProgressWindow> m_progress;
   ThumbnailPage::PageCursor m_cursor;
   KnownImageSizes m_sizes;  // of this run's sources and photos, for its pages
+  RunOutcome m_outcome;
 };
 
 }  // namespace pictavo

@@ -33,6 +33,10 @@ class ProgressWindow {
   virtual void Destroy() = 0;
   // line 0 is the main text; line 1 the second line (the file being worked on).
   virtual void SetText(int line, const std::string& text) = 0;
+  // A counted bar from lower to upper; SetRange(0, 0), the state of a new window, is the
+  // marquee of a step that counts nothing.
+  virtual void SetRange(int lower, int upper) = 0;
+  virtual void SetPos(int pos) = 0;
   virtual bool IsCancelled() const = 0;
   virtual bool IsDestroyed() const = 0;
 };

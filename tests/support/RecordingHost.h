@@ -25,6 +25,11 @@ class RecordingProgressWindow final : public ProgressWindow {
   void Hide() override { m_shown = false; }
   void Destroy() override { m_destroyed = true; }
   void SetText(int line, const std::string& text) override;
+  void SetRange(int lower, int upper) override {
+    m_lower = lower;
+    m_upper = upper;
+  }
+  void SetPos(int pos) override { m_positions.push_back(pos); }
   bool IsCancelled() const override { return m_cancelled; }
   bool IsDestroyed() const override { return m_destroyed; }
 
@@ -38,6 +43,9 @@ class RecordingProgressWindow final : public ProgressWindow {
   bool m_cancelled = false;
   bool m_destroyed = false;
   std::vector<std::string> m_texts[2];  // every text set, per line
+  int m_lower = 0;
+  int m_upper = 0;
+  std::vector<int> m_positions;  // every position set
 };
 
 // Counts pump calls; returns false on the calls listed in quitAt (1-based), or from a hook.
