@@ -128,7 +128,13 @@ function measure() {
   const values = [...document.querySelectorAll("td.value-property, td.value-name-property")]
     .map((td) => ({ box: box(td), fontSize: parseFloat(getComputedStyle(td).fontSize) }));
   const photo = document.querySelector("img.property, img.photos-slideshow");
+  // Each shown note of the album style against its thumbnail's cell.
+  const notes = [...document.querySelectorAll("td.note")]
+    .filter((td) => td.getClientRects().length > 0 && getComputedStyle(td).visibility === "visible")
+    .map((td) => ({ note: box(td), thumb: box(td.previousElementSibling),
+      text: td.textContent.trim().slice(0, 20) }));
   return {
+    notes,
     innerWidth,
     scrollWidth: document.documentElement.scrollWidth,
     images,
@@ -202,6 +208,13 @@ function checkView(report, label, view, m, entry, width, designSheet) {
     }
     for (const t of m.thumbs) {
       report.check(t.width >= 30, `${at} a thumbnail cell is squeezed to ${t.width} px`);
+    }
+    // A note sits beside its thumbnail (same top) or right under it (same left).
+    for (const n of m.notes) {
+      const beside = Math.abs(n.note.top - n.thumb.top) < 1;
+      const under = Math.abs(n.note.left - n.thumb.left) < 1 && n.note.top >= n.thumb.top;
+      report.check(beside || under, `${at} the note "${n.text}" is not at its thumbnail: ` +
+        `${JSON.stringify(n.note)} for ${JSON.stringify(n.thumb)}`);
     }
   }
 
@@ -557,6 +570,37 @@ async function checkViewer(report, at, page, count, touch) {
   report.check(!s.open && page.url() === here, `${at} Escape did not close the viewer`);
 }
 
+// Words of latin letters in thumbnail names that are split over two lines although they would
+// fit their cell on one.
+function brokenWords() {
+  const broken = [];
+  for (const info of document.querySelectorAll("td[class*='thumb-'] .thumb-info")) {
+    const cell = info.getBoundingClientRect().width;
+    for (const node of info.childNodes) {
+      if (node.nodeType !== 3) {
+        continue;
+      }
+      const re = /[\x21-\x7e]+/g;
+      for (let m = re.exec(node.textContent); m; m = re.exec(node.textContent)) {
+        const range = document.createRange();
+        range.setStart(node, m.index);
+        range.setEnd(node, m.index + m[0].length);
+        const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top)));
+        const probe = document.createElement("span");
+        probe.style.cssText = "position:absolute;white-space:nowrap;visibility:hidden";
+        probe.textContent = m[0];
+        info.appendChild(probe);
+        const width = probe.getBoundingClientRect().width;
+        probe.remove();
+        if (lines.size > 1 && width <= cell) {
+          broken.push(m[0]);
+        }
+      }
+    }
+  }
+  return broken;
+}
+
 // Thumbnail cells wholly inside the first screen.
 function firstScreenThumbnails() {
   return [...document.querySelectorAll("td[class*='thumb-']")].filter((td) => {
@@ -583,6 +627,34 @@ async function checkDenser(report, at, context, url, count) {
   }
 }
 
+// The grid stays readable from a small phone to a wide screen: nothing sticks out, no cell is
+// squeezed, no name is split inside a word that would fit its cell.
+async function checkWidths(report, browser, fixture) {
+  const context = await browser.newContext({ viewport: { width: 320, height: 800 } });
+  try {
+    for (const entry of fixture.pages.filter((e) => e.kind === "thumbnail")) {
+      for (const width of [320, 800, 2560]) {
+        const at = `${fixture.design} ${entry.name} at ${width} px:`;
+        const view = await openPage(context, pathToFileURL(entry.path).href);
+        try {
+          await view.page.setViewportSize({ width, height: 800 });
+          const m = await view.page.evaluate(measure);
+          report.check(m.scrollWidth <= m.innerWidth && !m.spill, `${at} wider than the screen`);
+          for (const t of m.thumbs) {
+            report.check(t.width >= 30, `${at} a thumbnail cell is squeezed to ${t.width} px`);
+          }
+          const broken = await view.page.evaluate(brokenWords);
+          report.check(broken.length === 0, `${at} names split inside a word: ${broken.join(", ")}`);
+        } finally {
+          await view.page.close();
+        }
+      }
+    }
+  } finally {
+    await context.close();
+  }
+}
+
 async function runAlbum(browser, report) {
   const designId = args.positional[0];
   const work = path.join(args.work, `design-${designId}`);
@@ -595,6 +667,7 @@ async function runAlbum(browser, report) {
   fs.mkdirSync(shots, { recursive: true });
   report.check(fixture.pages.length > 0, "the album tool listed no pages");
   const photoCount = Math.max(...fixture.pages.map((p) => p.thumbnails));
+  await checkWidths(report, browser, fixture);
   for (const v of VIEWS) {
     const phone = v.width < 640;
     const context = await browser.newContext({ viewport: { width: v.width, height: v.height },
