@@ -46,8 +46,8 @@ struct Photo {
 };
 
 // Seventeen photos: two more than a page of 5 x 3, in every aspect and one smaller than every
-// photo box, with names and notes that are long, unbroken, Japanese or full of characters a
-// page must escape.
+// photo box, with names and notes that are long, unbroken, Japanese, camera-made or full of
+// characters a page must escape.
 const Photo kPhotos[] = {
     {"01 夕暮れの山.jpg", "峠から見た夕焼け。\n雲が切れて、最後の光が稜線を照らした。", 1600, 1200},
     {"02 #hash & 100%.jpg", "", 900, 1200},
@@ -56,7 +56,7 @@ const Photo kPhotos[] = {
     {"05_averyveryverylongfilenamewithoutanyspacesthatmustwrapsomewhere.jpg",
      "averyveryverylongnotewithoutanyspacesthatmustwrapinsideitscellandnotwidenthepage", 1200, 800},
     {"06 縦長.jpg", "", 600, 1600},
-    {"07.jpg", "短い", 1024, 768},
+    {"07 IMG_20260405_1742.jpg", "短い", 1024, 768},
     {"08 'quoted' \"name\".jpg", "quote \" and \\ backslash", 800, 600},
     {"09 桜.jpg", "", 1200, 900},
     {"10.jpg", "", 900, 900},

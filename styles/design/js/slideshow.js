@@ -87,6 +87,8 @@
     }
     const url = photoUrl(i);
     if (photo.getAttribute("src") !== url) {
+      // A density list written for the first photo would keep that photo on the screen.
+      photo.removeAttribute("srcset");
       photo.src = url;
     }
     photo.alt = NAMES[i];
