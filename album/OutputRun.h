@@ -40,8 +40,9 @@ struct RunOutcome {
 
 class OutputRun {
  public:
-  // The run reads the list, the settings and the listed folder each time it needs them and
-  // changes none of them.
+  // Each command works on a copy of the list and the settings taken when it starts, so that
+  // whatever the pumped messages change meanwhile, the album is the one asked for. It changes
+  // neither.
   OutputRun(const ItemList& list, const Settings& settings, Host& host);
 
   // The folder shown in the address box: where the items' sources are.
@@ -88,6 +89,26 @@ class OutputRun {
   const ThumbnailPage::PageCursor& GetPageCursor() const { return m_cursor; }
 
  private:
+  // Takes the copies when the outermost command starts and drops them when it ends.
+  class Snapshot {
+   public:
+    explicit Snapshot(OutputRun& run);
+    ~Snapshot();
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+   private:
+    OutputRun& m_run;
+  };
+
+  // Starts a counted step of `total` files on the progress window.
+  void BeginProgressStep(int total);
+  void AdvanceProgress(int position, const std::string& file);
+  bool IsCancelled() const;
+  void NoteFailure(const std::string& path, const std::string& reason);
+  // Records a written album in the outcome, or shows why there is none.
+  bool FinishOutput(bool generated, const std::string& outputPath);
+
   // The run's copy of the settings, with the values the run cannot work with mended.
   Settings RunSettings() const;
   OutputContext MakeContext(const Settings& runSettings) const;
@@ -97,8 +118,11 @@ class OutputRun {
                              const std::string& header);
   bool WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath);
 
-  const ItemList& m_list;
-  const Settings& m_settings;
+  const ItemList& m_liveList;
+  const Settings& m_liveSettings;
+  int m_snapshotDepth = 0;
+  ItemList m_list;      // the copy a command works on
+  Settings m_settings;  // likewise
   Host& m_host;
   std::string m_listedFolder;
   std::unique_ptr<ProgressWindow> m_progress;

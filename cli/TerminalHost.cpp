@@ -86,6 +86,26 @@ void TerminalHost::PrintLine(const std::string& text) {
   m_progress.Resume();
 }
 
+TerminalHost::~TerminalHost() {
+  if (!m_diagnostics) return;
+  pictavo::SetDiagnosticLog(nullptr);
+  PrintDiagnostics();
+}
+
+void TerminalHost::SetDiagnosticLog(DiagnosticLog* log) {
+  m_diagnostics = log;
+  pictavo::SetDiagnosticLog(log);
+}
+
+void TerminalHost::PrintDiagnostics() {
+  if (!m_diagnostics) return;
+  std::size_t dropped = 0;
+  for (const DiagnosticEntry& entry : m_diagnostics->Take(&dropped)) {
+    PrintLine("warning: " + entry.source + ": " + entry.text);
+  }
+  if (dropped > 0) PrintLine("warning: " + std::to_string(dropped) + " more warnings not shown");
+}
+
 MessageResult TerminalHost::ShowMessage(const std::string& text, MessageIcon icon,
                                         MessageButtons buttons) {
   const bool question = buttons == MessageButtons::YesNo ||

@@ -57,8 +57,7 @@ class ItemList {
   void SetObserver(ItemListObserver* observer) { m_observer = observer; }
   ItemListObserver* Observer() const { return m_observer; }
 
-  // The item array.
-  std::vector<ALBUMITEM>& Items() { return m_items; }
+  // The item array. Changes go through the calls below, which tell the observer.
   const std::vector<ALBUMITEM>& Items() const { return m_items; }
   // Appends an item without a row; returns its index.
   int AddItem(ALBUMITEM item);
@@ -139,6 +138,9 @@ class ItemList {
   std::uint64_t Generation() const { return m_generation; }
 
  private:
+  int MoveRow(int from, int to);
+  void NotifyCheckChanged(int first, int last) const;
+
   std::vector<ALBUMITEM> m_items;
   std::vector<ItemRow> m_rows;
   int m_sortColumn = 0;

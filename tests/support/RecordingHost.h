@@ -52,6 +52,13 @@ class RecordingProgressWindow final : public ProgressWindow {
 class CountingPump final : public Pump {
  public:
   bool PumpMessages() override;
+  // Pumps while a loop waits on a worker are counted apart, so step counts stay exact.
+  bool PumpWhileWaiting() override {
+    ++m_waitCalls;
+    return m_waitHook ? m_waitHook(m_waitCalls) : true;
+  }
+  int m_waitCalls = 0;
+  std::function<bool(int call)> m_waitHook;
   int m_calls = 0;
   std::vector<int> m_quitAt;
   std::function<bool(int call)> m_hook;  // when set, its answer is returned
