@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "album/OutputFuncs.h"
+#include "album/OutputRun.h"
+#include "core/FileUtils.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
 
@@ -68,13 +70,28 @@ void AddPageOpening(PageLines& lines, PageKind kind, const std::string& title,
   for (const auto& sheet : GetStyleSheets(kind, designStyleSheet)) {
     lines.Add(GetStyleSheetLink(sheet, prefix));
   }
-  if (kind == PageKind::Slideshow) lines.Add(GetScriptSrcPairTag(scriptSrc));
+  if (kind == PageKind::Slideshow) {
+    lines.Add(GetScriptSrcPairTag(scriptSrc));
+  } else {
+    lines.Add(
+        GetScriptSrcPairTag(prefix + PathUtils::GetJSFolderName() + "/" + kPageScriptFileName));
+  }
   lines.Add(GetTitleTag(title));
   lines.Add(GetHeadClosingTag());
   lines.Add(GetBodyTag());
   lines.Add(GetPageHeader(title));
   lines.Add(1, GetDivTag("container", "container"), true);
   lines.Add(2, GetDivTag("grid"), true);
+}
+
+bool CopyPageScript(const std::string& albumFolder) {
+  const std::string js = PathUtils::GetJSFolderName();
+  const std::string source = FileUtils::GetCombinePath(
+      FileUtils::GetCombinePath(OutputRun::GetDesignFolderPath(), js), kPageScriptFileName);
+  if (!FileUtils::FileExists(source)) return false;
+  const std::string folder = FileUtils::GetCombinePath(albumFolder, js);
+  if (!FileUtils::IsDirectory(folder) && !FileUtils::CreateFolderPathExists(folder)) return false;
+  return FileUtils::CopyFile(source, FileUtils::GetCombinePath(folder, kPageScriptFileName));
 }
 
 void AddPageClosing(PageLines& lines, const Settings& settings) {

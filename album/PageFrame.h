@@ -15,6 +15,9 @@ enum class PageKind { Thumbnail, Photo, Slideshow };
 
 namespace PageFrame {
 
+// The design's script of the thumbnail and photo pages (keys, viewer); pages work without it.
+inline constexpr const char* kPageScriptFileName = "page.js";
+
 // One <link> line for cssFolder/fileName under prefix ("" or "../"). An empty fileName
 // (no design matched) points at the css folder itself.
 std::string GetStyleSheetLink(const std::string& fileName, const std::string& prefix);
@@ -31,9 +34,14 @@ std::string GetPageHeader(const std::string& title);
 std::string GetPageFooter(const Settings& settings);
 
 // Frame lines up to and including the "grid" division. title goes into both the title element
-// and the header. scriptSrc is used by the slideshow page only.
+// and the header. scriptSrc is the slideshow page's script; thumbnail and photo pages load the
+// page script.
 void AddPageOpening(PageLines& lines, PageKind kind, const std::string& title,
                     const std::string& designStyleSheet, const std::string& scriptSrc = {});
+
+// Copies the page script from the design folder into the album's script folder. A missing
+// script does not fail a run: the pages work without it.
+bool CopyPageScript(const std::string& albumFolder);
 
 // Frame lines from the closing of "grid" to the end of the document.
 void AddPageClosing(PageLines& lines, const Settings& settings);

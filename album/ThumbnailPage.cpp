@@ -5,6 +5,7 @@
 #include "album/HtmlFuncs.h"
 #include "album/Navigation.h"
 #include "album/PageFrame.h"
+#include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "core/StdioFileEx.h"
 #include "items/ImageUtils.h"
@@ -189,6 +190,8 @@ bool WriteThumbnailPage(const OutputContext& run, PageCursor& cursor, const std:
     run.host.ShowMessage(LogUtils::GetLastErrorMessage(), MessageIcon::None, MessageButtons::Ok);
     return false;
   }
+  // Once per album; its photo pages share the script.
+  if (page == 1) PageFrame::CopyPageScript(FileUtils::GetSplitDirPath(pagePath));
   return true;
 }
 

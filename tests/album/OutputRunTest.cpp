@@ -122,8 +122,10 @@ TEST_F(OutputRunFixture, SixteenPhotosMakeACompleteTwoPageAlbum) {
   EXPECT_EQ(run.GetOutcome().firstPage, (Album() / "index.html").string());
   EXPECT_EQ(run.GetOutcome().photosWritten, 16);
 
-  EXPECT_EQ(testing::ListFolder(Album()),
-            (std::vector<std::string>{"css", "index.html", "page2.html", "photos", "thumbs"}));
+  EXPECT_EQ(
+      testing::ListFolder(Album()),
+      (std::vector<std::string>{"css", "index.html", "js", "page2.html", "photos", "thumbs"}));
+  EXPECT_EQ(testing::ListFolder(Album() / "js"), std::vector<std::string>{"page.js"});
   EXPECT_EQ(testing::ListFolder(Album() / "photos").size(), 16u);
   EXPECT_EQ(testing::ListFolder(Album() / "thumbs").size(), 16u);
   EXPECT_EQ(testing::ListFolder(Album() / "css"),
@@ -142,7 +144,7 @@ TEST_F(OutputRunFixture, AlbumStyleWritesTheSameFilesWithNoteCells) {
   m_settings.OutputStyle.Style = 1;
   ASSERT_TRUE(MakeRun().ExecuteOutput(OutputRun::GetOutputTypeOfStyle(1)));
   EXPECT_EQ(testing::ListFolder(Album()),
-            (std::vector<std::string>{"css", "index.html", "photos", "thumbs"}));
+            (std::vector<std::string>{"css", "index.html", "js", "photos", "thumbs"}));
   const std::string page = testing::ReadFileBytes(Album() / "index.html");
   EXPECT_NE(page.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
   EXPECT_EQ(page.find("<script>"), std::string::npos);
@@ -380,8 +382,9 @@ TEST_F(OutputRunFixture, PhotoPageLinksNeedThePhotoPagesAndTheDesignImages) {
   AddPhotos({"a.jpg", "b.jpg"});
   m_settings.OutputThumbnail.ThumbnailImageLink = 1;
   ASSERT_TRUE(MakeRun().ExecuteOutput(0));
-  EXPECT_EQ(testing::ListFolder(Album()),
-            (std::vector<std::string>{"css", "images", "index.html", "photos", "src", "thumbs"}));
+  EXPECT_EQ(
+      testing::ListFolder(Album()),
+      (std::vector<std::string>{"css", "images", "index.html", "js", "photos", "src", "thumbs"}));
   EXPECT_EQ(testing::ListFolder(Album() / "src"),
             (std::vector<std::string>{"page1.html", "page2.html"}));
   EXPECT_TRUE(fs::is_regular_file(Album() / "images/prev-disabled.png"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "HtmlCheck.h"
@@ -43,15 +44,20 @@ TEST(PageFrame, EachPageKindLinksItsStyleSheetsInOrderWithItsPrefix) {
                                       "css/slideshow.css"}));
 }
 
-TEST(PageFrame, OnlyTheSlideshowPageLoadsTheScriptAndBeforeItsTitle) {
+TEST(PageFrame, EachPageKindLoadsOneScriptBeforeItsTitle) {
   Settings settings;
-  const std::string slideshow = FramedPage(PageKind::Slideshow, "t", "a.css", settings);
-  const auto script = slideshow.find("<script src=\"js/slideshow.js\"></script>");
-  ASSERT_NE(script, std::string::npos);
-  EXPECT_LT(script, slideshow.find("<title>"));
-  EXPECT_EQ(FramedPage(PageKind::Thumbnail, "t", "a.css", settings).find("<script"),
-            std::string::npos);
-  EXPECT_EQ(FramedPage(PageKind::Photo, "t", "a.css", settings).find("<script"), std::string::npos);
+  const std::pair<PageKind, std::string> cases[] = {
+      {PageKind::Slideshow, "<script src=\"js/slideshow.js\"></script>"},
+      {PageKind::Thumbnail, "<script src=\"js/page.js\"></script>"},
+      {PageKind::Photo, "<script src=\"../js/page.js\"></script>"},
+  };
+  for (const auto& [kind, tag] : cases) {
+    const std::string page = FramedPage(kind, "t", "a.css", settings);
+    const auto script = page.find(tag);
+    ASSERT_NE(script, std::string::npos) << tag;
+    EXPECT_LT(script, page.find("<title>"));
+    EXPECT_EQ(page.find("<script", script + 1), std::string::npos) << tag;
+  }
 }
 
 TEST(PageFrame, AnUnknownDesignLinksTheCssFolderItself) {

@@ -45,8 +45,9 @@ struct Photo {
   int height;
 };
 
-// Sixteen photos: one more than a page of 5 x 3, in every aspect, with names and notes that
-// are long, unbroken, Japanese or full of characters a page must escape.
+// Seventeen photos: two more than a page of 5 x 3, in every aspect and one smaller than every
+// photo box, with names and notes that are long, unbroken, Japanese, camera-made or full of
+// characters a page must escape.
 const Photo kPhotos[] = {
     {"01 夕暮れの山.jpg", "峠から見た夕焼け。\n雲が切れて、最後の光が稜線を照らした。", 1600, 1200},
     {"02 #hash & 100%.jpg", "", 900, 1200},
@@ -55,7 +56,7 @@ const Photo kPhotos[] = {
     {"05_averyveryverylongfilenamewithoutanyspacesthatmustwrapsomewhere.jpg",
      "averyveryverylongnotewithoutanyspacesthatmustwrapinsideitscellandnotwidenthepage", 1200, 800},
     {"06 縦長.jpg", "", 600, 1600},
-    {"07.jpg", "短い", 1024, 768},
+    {"07 IMG_20260405_1742.jpg", "短い", 1024, 768},
     {"08 'quoted' \"name\".jpg", "quote \" and \\ backslash", 800, 600},
     {"09 桜.jpg", "", 1200, 900},
     {"10.jpg", "", 900, 900},
@@ -65,6 +66,7 @@ const Photo kPhotos[] = {
     {"14.jpg", "", 1000, 1500},
     {"15 最後の行.jpg", "", 1280, 960},
     {"16 次のページ.jpg", "二ページ目の一枚", 1200, 900},
+    {"17 小さな写真.jpg", "", 160, 120},
 };
 constexpr int kPhotoCount = static_cast<int>(std::size(kPhotos));
 
@@ -187,15 +189,19 @@ int Run(int argc, char** argv) {
   pages.push_back({"thumbnail-page1", FileUtils::GetCombinePath(thumbnail.folder, "index.html"),
                    "thumbnail", 15, 5});
   pages.push_back({"thumbnail-page2", FileUtils::GetCombinePath(thumbnail.folder, "page2.html"),
-                   "thumbnail", 1, 5});
+                   "thumbnail", kPhotoCount - 15, 5});
   if (kHasPhotoPages) {
     const std::string src = FileUtils::GetCombinePath(thumbnail.folder, "src");
     pages.push_back(
         {"photo-first", FileUtils::GetCombinePath(src, "page1.html"), "photo", 0, 0, properties});
     pages.push_back({"photo-long-name", FileUtils::GetCombinePath(src, "page5.html"), "photo", 0, 0,
                      properties});
-    pages.push_back(
-        {"photo-last", FileUtils::GetCombinePath(src, "page16.html"), "photo", 0, 0, properties});
+    pages.push_back({"photo-portrait", FileUtils::GetCombinePath(src, "page6.html"), "photo", 0, 0,
+                     properties});
+    // The last photo is the tiny one.
+    pages.push_back({"photo-last",
+                     FileUtils::GetCombinePath(src, "page" + std::to_string(kPhotoCount) + ".html"),
+                     "photo", 0, 0, properties});
   }
 
   Album albumStyle{FileUtils::GetCombinePath(folder, "album"), kOutputThumbnail, base};

@@ -78,6 +78,7 @@
     if (!photo || count === 0) {
       return;
     }
+    const moved = photo.dataset.index !== undefined && photo.dataset.index !== String(i);
     index = i;
     const size = photoSize(i);
     if (size) {
@@ -86,6 +87,8 @@
     }
     const url = photoUrl(i);
     if (photo.getAttribute("src") !== url) {
+      // A density list written for the first photo would keep that photo on the screen.
+      photo.removeAttribute("srcset");
       photo.src = url;
     }
     photo.alt = NAMES[i];
@@ -100,6 +103,15 @@
     if (SHOW_NOTE && note) {
       note.innerHTML = NOTES[i] !== undefined ? NOTES[i] : "<br>";
     }
+    const counter = document.getElementById("slideshow-counter");
+    if (counter) {
+      counter.textContent = (i + 1) + " / " + count;
+    }
+    // Screen readers hear the name of each new photo, not of the first one the page shows.
+    const live = document.getElementById("slideshow-live");
+    if (live && moved) {
+      live.textContent = NAMES[i] + " (" + (i + 1) + " / " + count + ")";
+    }
     if (nextIndex(i) !== i) {
       preload(nextIndex(i));
     }
@@ -108,11 +120,16 @@
   function updateButtons() {
     const play = document.getElementById("navi-play");
     const pause = document.getElementById("navi-pause");
+    // The button pressed by keyboard hides itself; the focus moves to the one that replaces it.
+    const focused = document.activeElement;
     if (play) {
       play.style.display = playing ? "none" : "";
     }
     if (pause) {
       pause.style.display = playing ? "" : "none";
+    }
+    if (play && pause && (focused === play || focused === pause)) {
+      (playing ? pause : play).focus();
     }
     const box = document.getElementById("slideshow-photos");
     if (box) {
@@ -203,6 +220,16 @@
     startTimer();
   }
 
+  function goTo(i) {
+    if (count === 0) {
+      return;
+    }
+    if (i !== index) {
+      show(i);
+    }
+    startTimer();
+  }
+
   function onClick(id, handler) {
     const element = document.getElementById(id);
     if (!element) {
@@ -223,11 +250,17 @@
     if (target && (target.isContentEditable || /^(INPUT|TEXTAREA|SELECT)$/.test(target.tagName))) {
       return;
     }
+    const onButton = target && target.tagName === "BUTTON";
     if (event.key === "ArrowRight") {
       goNext();
     } else if (event.key === "ArrowLeft") {
       goPrevious();
-    } else if (event.key === " " || event.key === "Spacebar") {
+    } else if (event.key === "Home") {
+      goTo(0);
+    } else if (event.key === "End") {
+      goTo(count - 1);
+    } else if ((event.key === " " || event.key === "Spacebar") && !onButton) {
+      // On a focused button the space bar presses that button.
       togglePlay();
     } else {
       return;
@@ -275,7 +308,100 @@
     }, { passive: true });
   }
 
+  // The page's controls are images; each becomes a real button that keeps the control's id
+  // and class, named by the image's text, so that Tab reaches it and a screen reader names it.
+  function makeButton(id) {
+    const control = document.getElementById(id);
+    if (!control || control.tagName === "BUTTON") {
+      return;
+    }
+    const img = control.tagName === "IMG" ? control : control.querySelector("img");
+    const button = document.createElement("button");
+    button.type = "button";
+    button.id = id;
+    button.className = "slideshow-control " + control.className;
+    button.setAttribute("aria-label", img ? img.alt || img.title : id);
+    if (img) {
+      button.title = img.title || img.alt;
+    }
+    control.removeAttribute("id");
+    control.parentNode.replaceChild(button, control);
+    if (control.tagName === "IMG") {
+      button.appendChild(control);
+    } else {
+      while (control.firstChild) {
+        button.appendChild(control.firstChild);
+      }
+    }
+    if (img) {
+      img.alt = "";
+    }
+  }
+
+  // The stage: a box of one size for every photo, as large as the largest photo but never
+  // taller than the screen leaves room for above the controls, so nothing moves between photos
+  // and play and pause stay on the first screen.
+  function buildStage() {
+    const photo = document.getElementById("photos-slideshow");
+    const box = document.getElementById("slideshow-photos");
+    if (!photo || !box) {
+      return;
+    }
+    const stage = document.createElement("div");
+    stage.className = "slideshow-stage";
+    photo.parentNode.insertBefore(stage, photo);
+    stage.appendChild(photo);
+    const buttons = document.getElementById("slideshow-button");
+    if (buttons) {
+      const counter = document.createElement("span");
+      counter.id = "slideshow-counter";
+      counter.className = "slideshow-counter";
+      buttons.appendChild(counter);
+    }
+    const live = document.createElement("div");
+    live.id = "slideshow-live";
+    live.className = "slideshow-live";
+    live.setAttribute("aria-live", "polite");
+    live.setAttribute("aria-atomic", "true");
+    box.appendChild(live);
+    fitStage();
+    window.addEventListener("resize", fitStage);
+  }
+
+  function fitStage() {
+    const stage = document.querySelector(".slideshow-stage");
+    const cell = document.getElementById("image-contents") || (stage && stage.parentNode);
+    if (!stage || !cell) {
+      return;
+    }
+    const sizes = [];
+    for (let i = 0; i < count; ++i) {
+      const size = photoSize(i);
+      if (size) {
+        sizes.push(size);
+      }
+    }
+    if (sizes.length === 0) {
+      return;
+    }
+    const widest = Math.max.apply(null, sizes.map(function (s) { return s.width; }));
+    cell.style.setProperty("--stage-w", widest + "px");
+    const width = stage.clientWidth;
+    const tallest = Math.max.apply(null, sizes.map(function (s) {
+      return s.width > width ? (s.height * width) / s.width : s.height;
+    }));
+    const row = stage.getBoundingClientRect();
+    const below = Math.max(cell.getBoundingClientRect().bottom,
+      (cell.parentNode || cell).getBoundingClientRect().bottom) - row.bottom;
+    const room = window.innerHeight - (row.top + window.scrollY) - below - 12;
+    // On a narrow screen a tall stage would leave landscape photos in a sea of space.
+    const shape = width * 1.25;
+    stage.style.height = Math.round(Math.max(160, Math.min(tallest, room, shape))) + "px";
+  }
+
   function start() {
+    ["navi-prev", "navi-next", "navi-play", "navi-pause"].forEach(makeButton);
+    buildStage();
     onClick("navi-prev", goPrevious);
     onClick("navi-next", goNext);
     onClick("navi-play", play);
