@@ -11,6 +11,7 @@
 #include "core/GuidUtils.h"
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
+#include "core/SettingsStore.h"
 #include "core/StringUtils.h"
 #include "items/ImageUtils.h"
 #include "items/ImageWork.h"
@@ -299,6 +300,12 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
   if (outputPath.empty()) return false;
   m_sizes.Clear();
   m_outcome.failures.clear();
+  // The window and the command line check these where they come in; a run never trusts that a
+  // name from the settings stays inside the album folder.
+  if (const std::string refusal = CheckAlbumFileNames(m_settings); !refusal.empty()) {
+    m_host.ShowMessage(refusal, MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
   if (!CheckTargets(outputType, outputPath)) return false;
   bool written = false;
   switch (outputType) {

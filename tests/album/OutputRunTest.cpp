@@ -518,6 +518,16 @@ TEST_F(OutputRunFixture, AFailedOpenAfterARunShowsTheErrorThenTheOpenMessage) {
   EXPECT_EQ(m_host.m_messages.back().icon, MessageIcon::Error);
 }
 
+TEST_F(OutputRunFixture, AnAlbumFileNameThatLeavesTheAlbumIsRefusedBeforeAnythingIsWritten) {
+  AddPhotos({"a.jpg"});
+  m_settings.Output.PhotoName = "../escaped";
+  EXPECT_FALSE(MakeRun().GenerateOutput(0, (Album() / "index.html").string(), "T", "H"));
+  EXPECT_FALSE(fs::exists(m_dir / "out/escaped"));
+  EXPECT_FALSE(fs::exists(Album() / "index.html"));
+  ASSERT_FALSE(m_host.m_messages.empty());
+  EXPECT_NE(m_host.m_messages[0].text.find("PhotoName"), std::string::npos);
+}
+
 TEST_F(OutputRunFixture, AQuitDuringThePagesSkipsTheRemainingPages) {
   AddNumberedPhotos(16);
   OutputRun run = MakeRun();
