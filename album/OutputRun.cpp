@@ -1,7 +1,9 @@
 #include "album/OutputRun.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "album/HighDensity.h"
 #include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
 #include "album/PhotoPage.h"
@@ -12,6 +14,7 @@
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
+#include "items/FileListUtils.h"
 #include "items/ImageUtils.h"
 #include "items/ImageWork.h"
 
@@ -209,8 +212,11 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
   switch (outputType) {
     case kOutputThumbnail:
     case kOutputThumbnailToo:
-      return WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
-                             m_settings.OutputPhoto.PhotoDimensions) &&
+      return WritePhotoFiles(
+                 outputPath, m_settings.OutputPhoto.PhotoSize,
+                 m_settings.OutputPhoto.PhotoDimensions,
+                 ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize),
+                 m_settings.OutputThumbnail.ThumbnailImageLink == 1) &&
              GenerateThumbnailOutput(outputPath, title, header);
     case kOutputSlideshow: {
       if (!WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
@@ -267,37 +273,54 @@ bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string&
 namespace {
 
 // Each result names its files, so the calling thread needs no bookkeeping of the jobs in flight.
+struct ThumbnailResult {
+  std::string source;
+  std::string destination;
+  bool ok = false;
+  ImageUtils::ScaledBytes bytes;     // the encoded thumbnail, written by the calling thread
+  ImageUtils::ImageSize sourceSize;  // upright size of the source
+};
+
 struct PhotoResult {
   std::string destination;
   bool ok = false;
   std::string error;           // the text to show when !ok, taken on the worker's own thread
   ImageUtils::ImageSize size;  // of the written photo; 0 x 0 for a copy
-};
-
-struct ThumbnailResult {
-  std::string source;
-  std::string destination;
-  bool ok = false;
-  std::string bytes;                 // the encoded thumbnail, written by the calling thread
-  ImageUtils::ImageSize sourceSize;  // upright size of the source
+  bool twice = false;          // a 2x copy was written beside it
+  ThumbnailResult thumbnail;   // ok when made from the photo's decode
 };
 
 PhotoResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
-                           int customSize) {
+                           int customSize, bool doublePhoto, const std::string& thumbnail,
+                           int thumbnailLimit) {
   LogUtils::ClearLastError();
   PhotoResult result;
   result.destination = destination;
   if (photoSize == 0) {
     result.ok = FileUtils::CopyFile(source, destination);
+    // The web gets no GPS position: a copy loses it as the scaled photos lose all metadata.
+    if (result.ok && !FileListUtils::RemoveGpsPosition(destination)) {
+      std::remove(destination.c_str());
+      result.ok = false;
+    }
   } else {
     // One header read gives the size, the encoder and what the scaler needs.
     const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
     result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
                                                OutputRun::GetPhotoSizeLimit(photoSize, customSize));
-    std::string bytes;
-    result.ok = ImageUtils::EncodeImageThumbnail(source, header, result.size.width,
-                                                 result.size.height, &bytes) &&
-                ImageUtils::WriteImageFile(destination, bytes);
+    ImageUtils::ScaledBytes bytes;
+    // The thumbnail comes from the same decode: a second decode costs more than both scalings.
+    ThumbnailResult& thumb = result.thumbnail;
+    thumb.source = source;
+    thumb.destination = thumbnail;
+    thumb.sourceSize = ImageUtils::SizeOf(header);
+    const ImageUtils::ImageSize thumbSize =
+        thumbnailLimit > 0 ? ImageUtils::GetThumbnailSize(thumb.sourceSize, thumbnailLimit)
+                           : ImageUtils::ImageSize{};
+    result.ok = ImageUtils::EncodeImageScaled(source, header, result.size.width, result.size.height,
+                                              doublePhoto, &bytes, thumbSize, &thumb.bytes) &&
+                HighDensity::WriteScaledFiles(destination, bytes, &result.twice);
+    thumb.ok = !thumb.bytes.single.empty();
   }
   if (!result.ok) result.error = FailureText(destination);
   return result;
@@ -313,17 +336,32 @@ ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string
   result.sourceSize = ImageUtils::SizeOf(header);
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
   result.ok =
-      ImageUtils::EncodeImageThumbnail(source, header, size.width, size.height, &result.bytes);
+      ImageUtils::EncodeImageScaled(source, header, size.width, size.height, true, &result.bytes);
   return result;
+}
+
+// A thumbnail made in the photo step is written there, in list order; one that cannot be
+// written is left to the thumbnail step, which reports it as it reports its own.
+void KeepThumbnailOfPhoto(KnownImageSizes& sizes, const ThumbnailResult& thumbnail) {
+  if (!thumbnail.ok) return;
+  bool twice = false;
+  if (!HighDensity::WriteScaledFiles(thumbnail.destination, thumbnail.bytes, &twice)) return;
+  sizes.Keep(thumbnail.source, thumbnail.sourceSize);
+  sizes.KeepWritten(thumbnail.destination);
+  if (twice) sizes.KeepDoubleThumbnail(thumbnail.source);
 }
 
 }  // namespace
 
 // Image work runs on worker threads; results are taken in list order on the calling thread,
 // which pumps once per row: messages and files come in the order of a sequential run.
-bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize) {
+bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize,
+                                int thumbnailLimit, bool doublePhotos) {
   const std::string photoFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.PhotoName);
+  const std::string thumbFolder =
+      FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
+  if (thumbnailLimit > 0 && !EnsureFolder(thumbFolder)) thumbnailLimit = 0;
   Pump& pump = m_host.GetPump();
   m_sizes.Clear();
   int attempted = 0;
@@ -334,6 +372,8 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     if (result.ok) {
       ++written;
       if (result.size.width > 0) m_sizes.Keep(result.destination, result.size);
+      if (result.twice) m_sizes.KeepDoublePhoto(result.destination);
+      KeepThumbnailOfPhoto(m_sizes, result.thumbnail);
     } else {
       m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
     }
@@ -349,9 +389,13 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
     const std::string destination = FileUtils::GetCombinePath(photoFolder, item.name);
-    work.Submit([source, destination, photoSize,
-                 customSize] { return WritePhotoFile(source, destination, photoSize, customSize); },
-                take);
+    const std::string thumbnail = FileUtils::GetCombinePath(thumbFolder, item.name);
+    work.Submit(
+        [source, destination, photoSize, customSize, doublePhotos, thumbnail, thumbnailLimit] {
+          return WritePhotoFile(source, destination, photoSize, customSize, doublePhotos, thumbnail,
+                                thumbnailLimit);
+        },
+        take);
   }
   work.Drain(take);
   // Each failed photo was shown and skipped; the album is only worth going on with when at
@@ -371,8 +415,10 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   // written, as in a run that makes one thumbnail after the other.
   const auto take = [&](const ThumbnailResult& result) {
     if (failed) return;
-    failed = !result.ok || !ImageUtils::WriteImageFile(result.destination, result.bytes);
+    bool twice = false;
+    failed = !result.ok || !HighDensity::WriteScaledFiles(result.destination, result.bytes, &twice);
     if (!failed) m_sizes.Keep(result.source, result.sourceSize);
+    if (twice) m_sizes.KeepDoubleThumbnail(result.source);
   };
   for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
     if (!pump.PumpMessages()) break;
@@ -380,6 +426,7 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
+    if (m_sizes.WasWritten(destination)) continue;  // made from the photo's decode
     work.Submit(
         [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
         take);

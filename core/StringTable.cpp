@@ -133,6 +133,12 @@ std::map<int, std::string> BuildTable() {
       {11011, "https://www.ostrel.example/"},
       {11012, "<a href=\"%s\">%s</a>"},
       {11022, "MS UI Gothic"},
+      // Titles of the photo page rows beyond the twenty columns.
+      {12001, "絞り値"},
+      {12002, "露出時間"},
+      {12003, "ISO 速度"},
+      {12004, "焦点距離"},
+      {12005, "レンズ"},
       {32791, "一覧を出力します。\n実行"},
       {57344, "Pictavo"},
       {57345, "ヘルプを表示するには、F1 キーを押してください。"},

@@ -160,7 +160,11 @@ TEST_F(ParallelRunTest, AQuitBetweenItemsWritesNoLaterPhotoOrThumbnail) {
   m_host.m_pump.m_calls = 0;
   m_host.m_pump.m_hook = [](int call) { return call != 3; };
   run.WriteThumbnailFiles(Output("a"));
-  EXPECT_EQ(Names(m_dir / "a/thumbs"), (std::vector<std::string>{Name(0), Name(1)}));
+  // The 2x copies sit in their own sub-folder and stop where the 1x files stop.
+  EXPECT_EQ(Names(m_dir / "a/thumbs"), (std::vector<std::string>{"2x", Name(0), Name(1)}));
+  for (const std::string& name : Names(m_dir / "a/thumbs/2x")) {
+    EXPECT_TRUE(name == Name(0) || name == Name(1)) << name;
+  }
 }
 
 TEST_F(ParallelRunTest, NoThumbnailAfterTheFirstFailureIsWritten) {
@@ -168,7 +172,10 @@ TEST_F(ParallelRunTest, NoThumbnailAfterTheFirstFailureIsWritten) {
   fs::create_directories(m_dir / ("a/thumbs/" + Name(3)));
   EXPECT_FALSE(MakeRun().WriteThumbnailFiles(Output("a")));
   EXPECT_EQ(Names(m_dir / "a/thumbs"),
-            (std::vector<std::string>{Name(0), Name(1), Name(2), Name(3)}));
+            (std::vector<std::string>{"2x", Name(0), Name(1), Name(2), Name(3)}));
+  for (const std::string& name : Names(m_dir / "a/thumbs/2x")) {
+    EXPECT_TRUE(name == Name(0) || name == Name(1) || name == Name(2)) << name;
+  }
   EXPECT_TRUE(fs::is_directory(m_dir / ("a/thumbs/" + Name(3))));
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pictavo::testing {
@@ -48,6 +49,8 @@ struct ExifValues {
   std::optional<double> yResolution;
   int resolutionUnit = 2;  // 2 inch, 3 centimetre
   std::optional<int> orientation;
+  // Further tags by Exiv2 key and value text, e.g. {"Exif.Photo.FNumber", "28/10"}.
+  std::vector<std::pair<std::string, std::string>> raw;
 
   bool Empty() const;
 };
@@ -77,6 +80,18 @@ void WriteZeroByteFile(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 // A width x height JPEG stored sideways with EXIF orientation 6 (upright: height x width).
 void WriteOrientation6Jpeg(const std::filesystem::path& path, int width, int height);
+
+// A width x height JPEG of one sRGB colour whose pixels were converted into the colours of
+// profile (a libvips profile name such as "p3", or an ICC file) with the profile embedded: a
+// colour-managed viewer shows it as srgb.
+void WriteProfiledJpeg(const std::filesystem::path& path, int width, int height,
+                       const std::vector<double>& srgb, const std::string& profile);
+
+// True when Exiv2 finds a GPS tag (EXIF or XMP) in the file.
+bool HasGpsPosition(const std::filesystem::path& path);
+
+// The CIE 1976 colour difference (delta E) of two 8-bit sRGB colours.
+double ColourDifference(const std::vector<double>& srgbA, const std::vector<double>& srgbB);
 
 // File names (without extension) that break naive quoting, escaping or splitting.
 const std::vector<std::string>& OddFileStems();
