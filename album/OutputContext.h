@@ -53,7 +53,13 @@ struct OutputContext {
   std::string listedFolder;      // sources are listedFolder joined with the item's file name
   std::string designStyleSheet;  // file name of the chosen design's style sheet, may be empty
   const KnownImageSizes* sizes = nullptr;  // null: every size is read from its file
+  ProgressWindow* progress = nullptr;      // the run's window: counts and Cancel; may be null
 };
+
+// Whether the run's progress window was cancelled.
+inline bool IsRunCancelled(const OutputContext& run) {
+  return run.progress && run.progress->IsCancelled();
+}
 
 // The upright size of the image at path, kept by the run when it has it.
 ImageUtils::ImageSize GetRunImageSize(const OutputContext& run, const std::string& path);

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "album/HighDensity.h"
-#include "album/OutputFuncs.h"
 #include "album/OutputSettingsModel.h"
 #include "album/PhotoPage.h"
 #include "album/Slideshow.h"
@@ -27,7 +26,8 @@ constexpr int kIdDone = 10223;         // "出力が完了しました。"
 constexpr int kIdSelectItems = 10231;  // "項目を選択してください。"
 constexpr int kIdOutputFailed = 10253;  // "ファイルを出力することができませんでした。"
 constexpr int kIdOpenFailed = 10254;  // "出力ファイルを開くことができませんでした。..."
-constexpr int kIdConfirm = 10261;  // "選択した項目を出力しますか?"
+constexpr int kIdConfirm = 10261;    // "選択した項目を出力しますか?"
+constexpr int kIdCancelled = 10270;  // "出力を中止しました。..."
 
 std::string Text(int id) {
   return StringUtils::GetLoadString(id);
@@ -50,7 +50,40 @@ bool EnsureFolder(const std::string& folder) {
 }  // namespace
 
 OutputRun::OutputRun(const ItemList& list, const Settings& settings, Host& host)
-    : m_list(list), m_settings(settings), m_host(host) {}
+    : m_liveList(list), m_liveSettings(settings), m_list(list), m_settings(settings), m_host(host) {
+  m_list.SetObserver(nullptr);
+}
+
+OutputRun::Snapshot::Snapshot(OutputRun& run) : m_run(run) {
+  if (m_run.m_snapshotDepth++ > 0) return;
+  m_run.m_list = m_run.m_liveList;
+  m_run.m_list.SetObserver(nullptr);  // the copy is nobody's view
+  m_run.m_settings = m_run.m_liveSettings;
+}
+
+OutputRun::Snapshot::~Snapshot() {
+  --m_run.m_snapshotDepth;
+}
+
+void OutputRun::BeginProgressStep(int total) {
+  if (!m_progress || m_progress->IsDestroyed()) return;
+  m_progress->SetRange(0, total);
+  m_progress->SetPos(0);
+}
+
+void OutputRun::AdvanceProgress(int position, const std::string& file) {
+  if (!m_progress || m_progress->IsDestroyed()) return;
+  m_progress->SetPos(position);
+  if (!file.empty()) m_progress->SetText(1, file);
+}
+
+bool OutputRun::IsCancelled() const {
+  return m_progress && m_progress->IsCancelled();
+}
+
+void OutputRun::NoteFailure(const std::string& path, const std::string& reason) {
+  m_outcome.failures.push_back({path, reason});
+}
 
 int OutputRun::GetPhotoSizeLimit(int photoSize, int customSize) {
   switch (photoSize) {
@@ -99,7 +132,8 @@ OutputContext OutputRun::MakeContext(const Settings& runSettings) const {
       m_host,
       m_listedFolder,
       StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump()),
-      &m_sizes};
+      &m_sizes,
+      m_progress.get()};
 }
 
 void OutputRun::ShowProgress() {
@@ -114,6 +148,8 @@ void OutputRun::HideProgress() {
 }
 
 bool OutputRun::ExecuteOutput(int outputType) {
+  const Snapshot snapshot(*this);
+  m_outcome = {};
   if (!m_list.IsAnyRowChecked()) {
     m_host.ShowMessage(Text(kIdSelectItems), MessageIcon::None, MessageButtons::Ok);
     return false;
@@ -127,13 +163,14 @@ bool OutputRun::ExecuteOutput(int outputType) {
   HideProgress();
   if (!written) return false;
   m_host.ShowMessage(Text(kIdDone), MessageIcon::Information, MessageButtons::Ok);
-  const bool opened = OpenOutputFile(OutputFuncs::GetOutputFilePath());
-  OutputFuncs::SetOutputFilePath("");
+  const bool opened = OpenOutputFile(m_outcome.firstPage);
   if (!opened) m_host.ShowMessage(Text(kIdOpenFailed), MessageIcon::Error, MessageButtons::Ok);
   return true;
 }
 
 bool OutputRun::PreviewOutput(int outputType) {
+  const Snapshot snapshot(*this);
+  m_outcome = {};
   if (!m_list.IsAnyRowChecked()) {
     m_host.ShowMessage(Text(kIdSelectItems), MessageIcon::None, MessageButtons::Ok);
     return false;
@@ -144,8 +181,7 @@ bool OutputRun::PreviewOutput(int outputType) {
   if (!written) return false;
   // A preview always opens with the desktop, whatever program the options name.
   std::string error;
-  const bool opened = m_host.OpenWithDesktop(OutputFuncs::GetOutputFilePath(), &error);
-  OutputFuncs::SetOutputFilePath("");
+  const bool opened = m_host.OpenWithDesktop(m_outcome.firstPage, &error);
   if (!opened) {
     if (!error.empty()) m_host.ShowMessage(error, MessageIcon::Error, MessageButtons::Ok);
     m_host.ShowMessage(Text(kIdOpenFailed), MessageIcon::Error, MessageButtons::Ok);
@@ -154,6 +190,7 @@ bool OutputRun::PreviewOutput(int outputType) {
 }
 
 bool OutputRun::OutputToDestination(int outputType) {
+  const Snapshot snapshot(*this);
   std::string folderName = m_settings.Output.FolderName;
   std::string location = m_settings.Output.Location;
   std::string title = m_settings.OutputPage.Title;
@@ -179,15 +216,26 @@ bool OutputRun::OutputToDestination(int outputType) {
   } else {
     outputPath = GetOutputPath(location, folderName);
   }
-  if (outputPath.empty() || !GenerateOutput(outputType, outputPath, title, header)) {
-    m_host.ShowMessage(Text(kIdOutputFailed), MessageIcon::Error, MessageButtons::Ok);
+  return FinishOutput(
+      outputPath.empty() ? false : GenerateOutput(outputType, outputPath, title, header),
+      outputPath);
+}
+
+bool OutputRun::FinishOutput(bool generated, const std::string& outputPath) {
+  if (!generated) {
+    const bool cancelled = m_outcome.cancelled;
+    m_host.ShowMessage(Text(cancelled ? kIdCancelled : kIdOutputFailed),
+                       cancelled ? MessageIcon::Warning : MessageIcon::Error, MessageButtons::Ok);
     return false;
   }
-  OutputFuncs::SetOutputFilePath(outputPath);
+  m_outcome.succeeded = true;
+  m_outcome.albumFolder = AlbumFolderOf(outputPath);
+  m_outcome.firstPage = outputPath;
   return true;
 }
 
 bool OutputRun::OutputToPreviewFolder(int outputType) {
+  const Snapshot snapshot(*this);
   const std::string previewFolder =
       FileUtils::GetCombinePath(PathUtils::GetPreviewRootPath(), GuidUtils::CreateGuid());
   std::string outputPath;
@@ -196,17 +244,16 @@ bool OutputRun::OutputToPreviewFolder(int outputType) {
         FileUtils::GetCombinePath(previewFolder, m_settings.Output.FolderName),
         m_settings.Output.FileName + ".html");
   }
-  if (outputPath.empty() || !GenerateOutput(outputType, outputPath, m_settings.OutputPage.Title,
-                                            m_settings.OutputPage.Header)) {
-    m_host.ShowMessage(Text(kIdOutputFailed), MessageIcon::Error, MessageButtons::Ok);
-    return false;
-  }
-  OutputFuncs::SetOutputFilePath(outputPath);
-  return true;
+  return FinishOutput(outputPath.empty()
+                          ? false
+                          : GenerateOutput(outputType, outputPath, m_settings.OutputPage.Title,
+                                           m_settings.OutputPage.Header),
+                      outputPath);
 }
 
 bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
                                const std::string& title, const std::string& header) {
+  const Snapshot snapshot(*this);
   if (outputPath.empty()) return false;
   m_sizes.Clear();
   switch (outputType) {
@@ -232,6 +279,7 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
 
 bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std::string& title,
                                         const std::string& header) {
+  const Snapshot snapshot(*this);
   const Settings runSettings = RunSettings();
   const OutputContext run = MakeContext(runSettings);
   const std::string albumFolder = AlbumFolderOf(outputPath);
@@ -239,7 +287,12 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
   const int pageCount = ThumbnailPage::GetPageCount(
       m_list.CheckedCount(), runSettings.OutputThumbnail.Row, runSettings.OutputThumbnail.Column);
   if (!WriteThumbnailFiles(outputPath)) return false;
+  BeginProgressStep(pageCount);
   for (int page = 1; page <= pageCount && !m_cursor.quit; ++page) {
+    if (IsCancelled()) {
+      m_outcome.cancelled = true;
+      return false;
+    }
     const std::string pagePath =
         page == 1 ? outputPath
                   : FileUtils::GetCombinePath(albumFolder, runSettings.Output.PageFileName +
@@ -248,9 +301,13 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
                                            page)) {
       return false;
     }
+    AdvanceProgress(page, FileUtils::GetSplitFileName(pagePath));
   }
   if (runSettings.OutputThumbnail.ThumbnailImageLink == 1) {
-    if (!WritePhotoPagesStep(run, outputPath) || !CopyDesignImages(outputPath)) return false;
+    BeginProgressStep(m_list.CheckedCount());
+    const bool pagesWritten = WritePhotoPagesStep(run, outputPath);
+    if (IsRunCancelled(run)) m_outcome.cancelled = true;
+    if (!pagesWritten || m_outcome.cancelled || !CopyDesignImages(outputPath)) return false;
   }
   for (const std::string& styleSheet :
        {run.designStyleSheet, std::string("common.css"), std::string("style.css"),
@@ -279,6 +336,7 @@ struct ThumbnailResult {
   bool ok = false;
   ImageUtils::ScaledBytes bytes;     // the encoded thumbnail, written by the calling thread
   ImageUtils::ImageSize sourceSize;  // upright size of the source
+  std::string error;                 // why it could not be encoded, taken on the worker
 };
 
 struct PhotoResult {
@@ -337,6 +395,7 @@ ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
   result.ok =
       ImageUtils::EncodeImageScaled(source, header, size.width, size.height, true, &result.bytes);
+  if (!result.ok) result.error = FailureText(destination);
   return result;
 }
 
@@ -354,32 +413,39 @@ void KeepThumbnailOfPhoto(KnownImageSizes& sizes, const ThumbnailResult& thumbna
 }  // namespace
 
 // Image work runs on worker threads; results are taken in list order on the calling thread,
-// which pumps once per row: messages and files come in the order of a sequential run.
+// which pumps once per row and while it waits: messages and files come in the order of a
+// sequential run. A Cancel drops the jobs that have not started; those running finish.
 bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize,
                                 int thumbnailLimit, bool doublePhotos) {
+  const Snapshot snapshot(*this);
   const std::string photoFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.PhotoName);
   const std::string thumbFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
   if (thumbnailLimit > 0 && !EnsureFolder(thumbFolder)) thumbnailLimit = 0;
-  Pump& pump = m_host.GetPump();
+  LoopControl control(m_host.GetPump(), m_progress.get());
   m_sizes.Clear();
+  BeginProgressStep(m_list.CheckedCount());
   int attempted = 0;
   int written = 0;
   ImageWork<PhotoResult> work;
+  work.SetWhileWaiting([&] { control.Wait(); });
   const auto take = [&](const PhotoResult& result) {
     ++attempted;
     if (result.ok) {
       ++written;
+      ++m_outcome.photosWritten;
       if (result.size.width > 0) m_sizes.Keep(result.destination, result.size);
       if (result.twice) m_sizes.KeepDoublePhoto(result.destination);
       KeepThumbnailOfPhoto(m_sizes, result.thumbnail);
     } else {
+      NoteFailure(result.destination, result.error);
       m_host.ShowMessage(result.error, MessageIcon::None, MessageButtons::Ok);
     }
+    AdvanceProgress(attempted, FileUtils::GetSplitFileName(result.destination));
   };
   for (int row = 0; row < m_list.RowCount(); ++row) {
-    if (!pump.PumpMessages()) break;
+    if (!control.Step()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     if (!EnsureFolder(photoFolder)) {
@@ -397,6 +463,11 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
         },
         take);
   }
+  if (control.Cancelled()) {
+    m_outcome.cancelled = true;
+    work.CancelPending(take);  // the photos already written are still counted and reported
+    return false;
+  }
   work.Drain(take);
   // Each failed photo was shown and skipped; the album is only worth going on with when at
   // least one photo made it (or there was none to write).
@@ -404,36 +475,49 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
 }
 
 bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
+  const Snapshot snapshot(*this);
   const std::string thumbFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
   if (!EnsureFolder(thumbFolder)) return false;
   const int limit = ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize);
-  Pump& pump = m_host.GetPump();
+  LoopControl control(m_host.GetPump(), m_progress.get());
+  BeginProgressStep(m_list.CheckedCount());
   bool failed = false;
+  int taken = 0;
   ImageWork<ThumbnailResult> work;
+  work.SetWhileWaiting([&] { control.Wait(); });
   // The files are written here, in list order, so that nothing after the first failure is
   // written, as in a run that makes one thumbnail after the other.
   const auto take = [&](const ThumbnailResult& result) {
     if (failed) return;
     bool twice = false;
     failed = !result.ok || !HighDensity::WriteScaledFiles(result.destination, result.bytes, &twice);
-    if (!failed) m_sizes.Keep(result.source, result.sourceSize);
+    if (failed) {
+      NoteFailure(result.destination, result.ok ? FailureText(result.destination) : result.error);
+      return;
+    }
+    m_sizes.Keep(result.source, result.sourceSize);
     if (twice) m_sizes.KeepDoubleThumbnail(result.source);
+    AdvanceProgress(++taken, FileUtils::GetSplitFileName(result.destination));
   };
   for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
-    if (!pump.PumpMessages()) break;
+    if (!control.Step()) break;
     if (!m_list.IsRowChecked(row)) continue;
     const ALBUMITEM& item = m_list.RowItem(row);
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     const std::string destination = FileUtils::GetCombinePath(thumbFolder, item.name);
-    if (m_sizes.WasWritten(destination)) continue;  // made from the photo's decode
+    if (m_sizes.WasWritten(destination)) {  // made from the photo's decode
+      AdvanceProgress(++taken, item.name);
+      continue;
+    }
     work.Submit(
         [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
         take);
   }
-  if (failed) work.DropPending();
+  if (control.Cancelled()) m_outcome.cancelled = true;
+  if (failed || m_outcome.cancelled) work.DropPending();
   work.Drain(take);
-  return !failed;
+  return !failed && !m_outcome.cancelled;
 }
 
 bool OutputRun::CopyStyleFile(const std::string& outputPath, const std::string& styleSheet) {

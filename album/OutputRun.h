@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "album/OutputContext.h"
 #include "album/ThumbnailPage.h"
@@ -21,10 +22,27 @@ inline constexpr int kOutputThumbnailToo = 1;  // handled like 0
 inline constexpr int kOutputNone = 2;          // no generator: the run fails
 inline constexpr int kOutputSlideshow = 3;
 
+// A file that could not be written, with the reason the system or the image library gave.
+struct FileFailure {
+  std::string path;
+  std::string reason;
+};
+
+// What the last command of a run did, for the window and the command line to report at the end.
+struct RunOutcome {
+  bool succeeded = false;  // the album was written; single photos may still have failed
+  bool cancelled = false;  // Cancel or a quit ended it; what was written stays
+  std::string albumFolder;
+  std::string firstPage;  // the page that is opened
+  int photosWritten = 0;
+  std::vector<FileFailure> failures;  // each was also shown as it happened
+};
+
 class OutputRun {
  public:
-  // The run reads the list, the settings and the listed folder each time it needs them and
-  // changes none of them.
+  // Each command works on a copy of the list and the settings taken when it starts, so that
+  // whatever the pumped messages change meanwhile, the album is the one asked for. It changes
+  // neither.
   OutputRun(const ItemList& list, const Settings& settings, Host& host);
 
   // The folder shown in the address box: where the items' sources are.
@@ -66,12 +84,35 @@ class OutputRun {
   // location is empty.
   std::string GetOutputPath(const std::string& location, const std::string& folderName) const;
 
+  // The outcome of the last ExecuteOutput or PreviewOutput.
+  const RunOutcome& GetOutcome() const { return m_outcome; }
+
   // The progress window of the last command; null before the first.
   ProgressWindow* GetProgressWindow() const { return m_progress.get(); }
   // Where the next thumbnail page starts.
   const ThumbnailPage::PageCursor& GetPageCursor() const { return m_cursor; }
 
  private:
+  // Takes the copies when the outermost command starts and drops them when it ends.
+  class Snapshot {
+   public:
+    explicit Snapshot(OutputRun& run);
+    ~Snapshot();
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+
+   private:
+    OutputRun& m_run;
+  };
+
+  // Starts a counted step of `total` files on the progress window.
+  void BeginProgressStep(int total);
+  void AdvanceProgress(int position, const std::string& file);
+  bool IsCancelled() const;
+  void NoteFailure(const std::string& path, const std::string& reason);
+  // Records a written album in the outcome, or shows why there is none.
+  bool FinishOutput(bool generated, const std::string& outputPath);
+
   // The run's copy of the settings, with the values the run cannot work with mended.
   Settings RunSettings() const;
   OutputContext MakeContext(const Settings& runSettings) const;
@@ -81,13 +122,17 @@ class OutputRun {
                              const std::string& header);
   bool WritePhotoPagesStep(const OutputContext& run, const std::string& outputPath);
 
-  const ItemList& m_list;
-  const Settings& m_settings;
+  const ItemList& m_liveList;
+  const Settings& m_liveSettings;
+  int m_snapshotDepth = 0;
+  ItemList m_list;      // the copy a command works on
+  Settings m_settings;  // likewise
   Host& m_host;
   std::string m_listedFolder;
   std::unique_ptr<ProgressWindow> m_progress;
   ThumbnailPage::PageCursor m_cursor;
   KnownImageSizes m_sizes;  // of this run's sources and photos, for its pages
+  RunOutcome m_outcome;
 };
 
 }  // namespace pictavo

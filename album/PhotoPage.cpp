@@ -194,7 +194,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
 
   int n = 0;
   for (int row = 0; row < list.RowCount(); ++row) {
-    if (!pump.PumpMessages()) break;
+    if (!pump.PumpMessages() || IsRunCancelled(context)) break;
     if (!list.IsRowChecked(row)) continue;
     ++n;
     const ALBUMITEM& source = list.RowItem(row);
@@ -221,6 +221,10 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
       continue;
     }
     if (!text.empty()) ++out.pagesWritten;
+    if (context.progress && !context.progress->IsDestroyed()) {
+      context.progress->SetPos(n);
+      context.progress->SetText(1, pagePath.filename().string());
+    }
   }
   return (out.folderCreated || out.pagesWritten > 0) && out.failedPages.empty();
 }

@@ -16,6 +16,7 @@
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
 #include "core/ShellUtils.h"
+#include "core/StringUtils.h"
 #include "items/ImageUtils.h"
 #include "items/ImageWork.h"
 #include "items/NotesFile.h"
@@ -25,6 +26,8 @@ namespace pictavo::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr int kIdSelectItems = 10231;  // "項目を選択してください。"
 
 std::string CheckStylesFolder(const CliOptions& options) {
   if (!options.stylesFolder) return {};
@@ -112,6 +115,16 @@ void UntickUnreadable(ItemList& list, TerminalHost& host) {
   work.Drain(take);
 }
 
+// Each failure was printed as it happened; at the end of a long run they are named again
+// together, so that none scrolls away unseen.
+void PrintFailures(const RunOutcome& outcome) {
+  if (outcome.failures.size() < 2) return;
+  PrintError(std::to_string(outcome.failures.size()) + " files could not be written:");
+  for (const FileFailure& failure : outcome.failures) {
+    PrintError("  " + ToTerminalText(failure.path) + ": " + ToTerminalText(failure.reason));
+  }
+}
+
 // The run opens its first page through the host, so the host learns the path it prints; the
 // host opens it for real only with --open, always with the desktop.
 Settings RunSettingsOf(const Settings& settings) {
@@ -131,7 +144,9 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
   }
   TerminalProgress progress(DetectProgressMode(options.quiet, STDERR_FILENO), stderr,
                             STDERR_FILENO);
+  DiagnosticLog diagnostics;  // outlives the host, which reports to it to the end
   TerminalHost host(progress, stderr, options.quiet);
+  if (options.verbose) host.SetDiagnosticLog(&diagnostics);
   host.SetDialogAnswers(AnswersOf(build));
   if (build.open) {
     host.SetOpener([](const std::string&, const std::string& target, std::string* error) {
@@ -141,6 +156,9 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
   ItemList list;
   if (!ListFolderItems(list, folder, loaded.settings, host)) return kExitUsage;
   if (list.IsEmpty()) {
+    // The window's own answer to a run without items, then what the terminal user needs more.
+    host.ShowMessage(StringUtils::GetLoadString(kIdSelectItems), MessageIcon::None,
+                     MessageButtons::Ok);
     PrintError("no items listed in \"" + folder + "\" (see the Options\\View settings)");
     return kExitRunFailed;
   }
@@ -157,16 +175,14 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
   progress.SetTotal(list.CheckedCount());
   const bool written =
       build.preview ? run.PreviewOutput(outputType) : run.ExecuteOutput(outputType);
+  const RunOutcome& outcome = run.GetOutcome();
+  PrintFailures(outcome);
   if (!written) {
     if (host.DialogRefused()) return kExitUsage;
-    PrintError("the album could not be written");
+    PrintError(outcome.cancelled ? "the run was cancelled" : "the album could not be written");
     return kExitRunFailed;
   }
-  if (host.OpenedTargets().empty()) {
-    PrintError("the album was written, but the run named no first page");
-    return kExitRunFailed;
-  }
-  std::printf("%s\n", host.OpenedTargets().front().c_str());
+  std::printf("%s\n", outcome.firstPage.c_str());
   return kExitSuccess;
 }
 

@@ -39,6 +39,7 @@ struct ListOptions {
   std::string folder;
   std::optional<std::string> sortColumn;  // a column title or number
   bool descending = false;
+  std::vector<SettingOverride> overrides;  // the view filters to try, for example
 };
 
 enum class ConfigAction { Get, Set, List };
@@ -57,6 +58,7 @@ struct CliOptions {
   std::optional<std::string> settingsFile;  // empty: the user's settings file
   std::optional<std::string> stylesFolder;
   bool quiet = false;
+  bool verbose = false;  // print the image libraries' warnings
   BuildOptions build;
   ListOptions list;
   ConfigOptions config;

@@ -18,6 +18,17 @@ void AddSettingsOption(CLI::App& command, CliOptions& options) {
                      "file means the defaults)");
 }
 
+void AddSetOption(CLI::App& command, std::vector<SetTriple>& sets) {
+  command
+      .add_option("--set", sets, "Override one Options\\ key for this run: --set SECTION KEY VALUE")
+      ->take_all();
+}
+
+void AddVerboseOption(CLI::App& command, CliOptions& options) {
+  command.add_flag("-v,--verbose", options.verbose,
+                   "Print the image libraries' warnings (damaged files read through)");
+}
+
 void AddBuildCommand(CLI::App& app, CliOptions& options, std::vector<SetTriple>& sets) {
   BuildOptions& build = options.build;
   CLI::App* command = app.add_subcommand("build", "List FOLDER and write its album");
@@ -33,19 +44,17 @@ void AddBuildCommand(CLI::App& app, CliOptions& options, std::vector<SetTriple>&
       ->transform(CLI::CheckedTransformer(styles, CLI::ignore_case));
   command->add_option("--design", build.design, "Design style, by its id");
   command->add_option("--notes", build.notes, "Notes file to load before the run");
-  command
-      ->add_option("--set", sets,
-                   "Override one Options\\ key for this run: --set SECTION KEY VALUE")
-      ->take_all();
+  AddSetOption(*command, sets);
   command->add_flag("--preview", build.preview, "Write into a fresh preview folder instead");
   command->add_flag("--open", build.open, "Open the first page with the desktop");
   command->add_flag("--skip-unreadable", build.skipUnreadable,
                     "Untick the items whose image cannot be read, naming each");
   command->add_flag("-q,--quiet", options.quiet, "No progress and no completion message");
+  AddVerboseOption(*command, options);
   command->add_option("FOLDER", build.folder, "Folder of photos")->required();
 }
 
-void AddListCommand(CLI::App& app, CliOptions& options) {
+void AddListCommand(CLI::App& app, CliOptions& options, std::vector<SetTriple>& sets) {
   ListOptions& list = options.list;
   CLI::App* command =
       app.add_subcommand("list", "Print the listed items of FOLDER as comma-separated text");
@@ -53,6 +62,8 @@ void AddListCommand(CLI::App& app, CliOptions& options) {
   AddSettingsOption(*command, options);
   command->add_option("--sort", list.sortColumn, "Sort column: its title or number 0 to 19");
   command->add_flag("--descending", list.descending, "Sort in descending order");
+  AddSetOption(*command, sets);
+  AddVerboseOption(*command, options);
   command->add_option("FOLDER", list.folder, "Folder of photos")->required();
 }
 
@@ -96,8 +107,9 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app.set_version_flag("--version", std::string(PICTAVO_VERSION));
   std::vector<SetTriple> sets;
+  std::vector<SetTriple> listSets;
   AddBuildCommand(app, options, sets);
-  AddListCommand(app, options);
+  AddListCommand(app, options, listSets);
   AddConfigCommand(app, options);
   // CLI11 would only say that a command is missing; name the word that was not one.
   const auto isCommand = [&app](const std::string& word) {
@@ -119,6 +131,9 @@ std::optional<int> ParseCommandLine(int argc, const char* const* argv, CliOption
   }
   for (auto& [section, key, value] : sets) {
     options.build.overrides.push_back({section, key, value});
+  }
+  for (auto& [section, key, value] : listSets) {
+    options.list.overrides.push_back({section, key, value});
   }
   return std::nullopt;
 }

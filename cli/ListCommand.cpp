@@ -51,14 +51,17 @@ int RunList(const CliOptions& options) {
     return kExitUsage;
   }
   LoadedSettings loaded;
-  if (const std::string error = LoadCommandSettings(options, {}, loaded); !error.empty()) {
+  if (const std::string error = LoadCommandSettings(options, listOptions.overrides, loaded);
+      !error.empty()) {
     PrintError(error);
     return kExitUsage;
   }
   RemoveCreatedFolders(loaded);
   TerminalProgress progress(DetectProgressMode(options.quiet, STDERR_FILENO), stderr,
                             STDERR_FILENO);
+  DiagnosticLog diagnostics;  // outlives the host, which reports to it to the end
   TerminalHost host(progress, stderr, options.quiet);
+  if (options.verbose) host.SetDiagnosticLog(&diagnostics);
   ItemList list;
   if (!ListFolderItems(list, ListedFolderPath(listOptions.folder), loaded.settings, host)) {
     return kExitUsage;

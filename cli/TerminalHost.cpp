@@ -25,6 +25,11 @@ class TerminalProgressWindow final : public ProgressWindow {
   void SetText(int line, const std::string& text) override {
     if (m_shown) m_progress.SetText(line, text);
   }
+  void SetRange(int lower, int upper) override {
+    m_progress.SetRange(upper - lower);
+    m_lower = lower;
+  }
+  void SetPos(int pos) override { m_progress.SetPosition(pos - m_lower); }
   // The terminal has no Cancel button; an interrupt ends the process instead.
   bool IsCancelled() const override { return false; }
   bool IsDestroyed() const override { return m_destroyed; }
@@ -39,6 +44,7 @@ class TerminalProgressWindow final : public ProgressWindow {
   TerminalProgress& m_progress;
   bool m_shown = false;
   bool m_destroyed = false;
+  int m_lower = 0;
 };
 
 }  // namespace
@@ -78,6 +84,26 @@ void TerminalHost::PrintLine(const std::string& text) {
   m_progress.Suspend();
   std::fprintf(m_messages, "%s\n", ToTerminalText(text).c_str());
   m_progress.Resume();
+}
+
+TerminalHost::~TerminalHost() {
+  if (!m_diagnostics) return;
+  pictavo::SetDiagnosticLog(nullptr);
+  PrintDiagnostics();
+}
+
+void TerminalHost::SetDiagnosticLog(DiagnosticLog* log) {
+  m_diagnostics = log;
+  pictavo::SetDiagnosticLog(log);
+}
+
+void TerminalHost::PrintDiagnostics() {
+  if (!m_diagnostics) return;
+  std::size_t dropped = 0;
+  for (const DiagnosticEntry& entry : m_diagnostics->Take(&dropped)) {
+    PrintLine("warning: " + entry.source + ": " + entry.text);
+  }
+  if (dropped > 0) PrintLine("warning: " + std::to_string(dropped) + " more warnings not shown");
 }
 
 MessageResult TerminalHost::ShowMessage(const std::string& text, MessageIcon icon,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/TerminalProgress.h"
+#include "core/Diagnostics.h"
 #include "core/Host.h"
 
 namespace pictavo::cli {
@@ -30,6 +31,9 @@ using Opener =
 class TerminalHost final : public Host {
  public:
   TerminalHost(TerminalProgress& progress, std::FILE* messages, bool quiet);
+  ~TerminalHost() override;
+  TerminalHost(const TerminalHost&) = delete;
+  TerminalHost& operator=(const TerminalHost&) = delete;
 
   MessageResult ShowMessage(const std::string& text, MessageIcon icon,
                             MessageButtons buttons) override;
@@ -40,6 +44,11 @@ class TerminalHost final : public Host {
   void SetClipboardText(const std::string& text) override { m_clipboard = text; }
   std::unique_ptr<ProgressWindow> CreateProgressWindow(ProgressKind kind) override;
   Pump& GetPump() override { return m_pump; }
+
+  // With a log, each pump prints the library warnings that came in since the last one
+  // (--verbose); without one they are not collected at all.
+  void SetDiagnosticLog(DiagnosticLog* log);
+  void PrintDiagnostics();
 
   void SetDialogAnswers(DialogAnswers answers) { m_answers = std::move(answers); }
   // Without an opener nothing is opened; the targets are still recorded.
@@ -64,7 +73,20 @@ class TerminalHost final : public Host {
   std::string m_clipboard;
   bool m_dialogRefused = false;
   int m_errorCount = 0;
-  NullPump m_pump;
+  DiagnosticLog* m_diagnostics = nullptr;
+
+  class DiagnosticPump final : public Pump {
+   public:
+    explicit DiagnosticPump(TerminalHost& host) : m_host(host) {}
+    bool PumpMessages() override {
+      m_host.PrintDiagnostics();
+      return true;
+    }
+
+   private:
+    TerminalHost& m_host;
+  };
+  DiagnosticPump m_pump{*this};
 };
 
 // The dialog confirmed with answers in place of its fields: values are changed, then checked

@@ -3,6 +3,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -64,6 +65,23 @@ std::string TruncateToWidth(const std::string& utf8, int columns) {
 TerminalProgress::TerminalProgress(ProgressMode mode, std::FILE* stream, int fd)
     : m_mode(mode), m_stream(stream), m_fd(fd) {}
 
+void TerminalProgress::SetRange(int total) {
+  m_counted = total > 0;
+  if (m_counted) {
+    m_total = total;
+    m_count = 0;
+  }
+}
+
+void TerminalProgress::SetPosition(int position) {
+  if (!m_counted || m_mode == ProgressMode::Quiet || !m_active) return;
+  m_count = std::clamp(position, 0, m_total);
+  if (m_mode == ProgressMode::Bar) {
+    Draw();
+    std::fflush(m_stream);
+  }
+}
+
 void TerminalProgress::Begin() {
   m_active = true;
   m_count = 0;
@@ -83,7 +101,7 @@ void TerminalProgress::SetText(int line, const std::string& text) {
     if (text.empty()) return;
     m_detail = text;
     // A new pass over the same items starts the count again.
-    m_count = (m_total > 0 && m_count >= m_total) ? 1 : m_count + 1;
+    if (!m_counted) m_count = (m_total > 0 && m_count >= m_total) ? 1 : m_count + 1;
     if (m_mode == ProgressMode::Lines) {
       if (m_total > 0) {
         std::fprintf(m_stream, "[%d/%d] %s\n", m_count, m_total, text.c_str());

@@ -29,6 +29,11 @@ class TerminalProgress {
   // Items one pass of the work goes through (0: unknown, counts only).
   void SetTotal(int total) { m_total = total; }
 
+  // A counted step: the bar follows SetPosition from here on instead of counting file lines.
+  // A range of 0 goes back to counting the file lines.
+  void SetRange(int total);
+  void SetPosition(int position);
+
   void Begin();
   // line 0: what is being done; line 1: the file being worked on (one step per new text).
   void SetText(int line, const std::string& text);
@@ -51,6 +56,7 @@ class TerminalProgress {
   bool m_drawn = false;
   int m_total = 0;
   int m_count = 0;
+  bool m_counted = false;  // positions come from SetPosition
   std::string m_main;
   std::string m_detail;
 };

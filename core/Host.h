@@ -15,6 +15,9 @@ class Pump {
  public:
   virtual ~Pump() = default;
   virtual bool PumpMessages() = 0;
+  // The same pumping while a loop waits for a worker's result, told apart so that the steps of
+  // a loop stay countable. A false answer is a quit; the loop sees it at its next step.
+  virtual bool PumpWhileWaiting() { return PumpMessages(); }
 };
 
 // A pump that never sees a quit.
@@ -33,8 +36,36 @@ class ProgressWindow {
   virtual void Destroy() = 0;
   // line 0 is the main text; line 1 the second line (the file being worked on).
   virtual void SetText(int line, const std::string& text) = 0;
+  // A counted bar from lower to upper; SetRange(0, 0), the state of a new window, is the
+  // marquee of a step that counts nothing.
+  virtual void SetRange(int lower, int upper) = 0;
+  virtual void SetPos(int pos) = 0;
   virtual bool IsCancelled() const = 0;
   virtual bool IsDestroyed() const = 0;
+};
+
+// How a long loop learns that it should stop: a quit from the pump (at a step or while it waited
+// for a worker) or the Cancel button of its progress window.
+class LoopControl {
+ public:
+  LoopControl(Pump& pump, const ProgressWindow* window) : m_pump(pump), m_window(window) {}
+  // One step: pumps once; false when the loop should stop.
+  bool Step() {
+    if (!m_pump.PumpMessages()) m_quit = true;
+    return !Stopped();
+  }
+  // While waiting for a worker.
+  void Wait() {
+    if (!m_pump.PumpWhileWaiting()) m_quit = true;
+  }
+  bool Quit() const { return m_quit; }
+  bool Cancelled() const { return m_window && m_window->IsCancelled(); }
+  bool Stopped() const { return m_quit || Cancelled(); }
+
+ private:
+  Pump& m_pump;
+  const ProgressWindow* m_window;
+  bool m_quit = false;
 };
 
 enum class MessageIcon { None, Information, Question, Warning, Error };

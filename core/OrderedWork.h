@@ -5,6 +5,7 @@
 // result when the window is full sees the same sequence of results, and so shows the same
 // messages and writes the same files, as a loop that did each job itself.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -50,6 +51,14 @@ class OrderedWork {
     for (std::thread& thread : m_threads) thread.join();
   }
 
+  // Called every `interval` while the calling thread waits for a result, so that a loop that
+  // waits on a slow job still pumps its messages and sees a Cancel.
+  void SetWhileWaiting(std::function<void()> whileWaiting,
+                       std::chrono::milliseconds interval = std::chrono::milliseconds(50)) {
+    m_whileWaiting = std::move(whileWaiting);
+    m_waitInterval = interval;
+  }
+
   bool IsFull() const { return m_pending.size() >= m_window; }
   bool IsEmpty() const { return m_pending.empty(); }
 
@@ -68,6 +77,9 @@ class OrderedWork {
   Result TakeNext() {
     std::future<Result> next = std::move(m_pending.front());
     m_pending.pop_front();
+    if (m_whileWaiting) {
+      while (next.wait_for(m_waitInterval) != std::future_status::ready) m_whileWaiting();
+    }
     return next.get();
   }
 
@@ -81,6 +93,23 @@ class OrderedWork {
   template <class Take>
   void Drain(Take&& take) {
     while (!IsEmpty()) take(TakeNext());
+  }
+
+  // Drops the jobs that have not started and hands the results of those that had to take,
+  // oldest first: what a Cancel does when the finished work must still be accounted for.
+  template <class Take>
+  void CancelPending(Take&& take) {
+    {
+      std::lock_guard lock(m_mutex);
+      m_queue.clear();  // their futures now hold a broken promise
+    }
+    while (!IsEmpty()) {
+      try {
+        take(TakeNext());
+      } catch (const std::future_error& error) {
+        if (error.code() != std::future_errc::broken_promise) throw;
+      }
+    }
   }
 
   // Drops the jobs that have not started; TakeNext is then only good for the ones that had.
@@ -111,6 +140,8 @@ class OrderedWork {
 
   const std::size_t m_window;
   const std::function<void()> m_atThreadExit;
+  std::function<void()> m_whileWaiting;
+  std::chrono::milliseconds m_waitInterval{50};
   std::deque<std::future<Result>> m_pending;  // the calling thread's side, in submission order
   std::mutex m_mutex;
   std::condition_variable m_wake;

@@ -12,6 +12,7 @@
 #include <unicode/unistr.h>
 #include <exiv2/exiv2.hpp>
 
+#include "items/Exiv2Compat.h"
 #include "items/ImageUtils.h"
 #include "items/VipsImage.h"
 
@@ -102,7 +103,7 @@ std::string Ascii(const Exiv2::ExifData& exif, const char* key) {
 std::string RawBytes(const Exiv2::Exifdatum& datum) {
   std::string bytes;
   for (long i = 0; i < datum.count() && i < 16; ++i) {
-    bytes.push_back(static_cast<char>(datum.toLong(i)));
+    bytes.push_back(static_cast<char>(Exiv2Compat::ToInteger(datum, i)));
   }
   return bytes;
 }
@@ -163,11 +164,11 @@ ExifRecord ReadRecord(const Exiv2::ExifData& exif) {
     record.version = FormatExifVersion(RawBytes(*version));
   }
   if (const Exiv2::Exifdatum* program = Find(exif, "Exif.Photo.ExposureProgram")) {
-    const long code = program->toLong(0);
+    const long code = Exiv2Compat::ToInteger(*program, 0);
     if (code >= 0 && code <= 0xFFFF) record.exposureProgram = static_cast<int>(code);
   }
   const Exiv2::Exifdatum* unit = Find(exif, "Exif.Image.ResolutionUnit");
-  const bool centimetres = unit && unit->toLong(0) == 3;
+  const bool centimetres = unit && Exiv2Compat::ToInteger(*unit, 0) == 3;
   record.xResolution = Dpi(exif, "Exif.Image.XResolution", centimetres);
   record.yResolution = Dpi(exif, "Exif.Image.YResolution", centimetres);
   ReadPhotography(exif, record);
@@ -247,9 +248,7 @@ ExifRecord ReadExif(const std::string& path) {
   VipsImage::EnsureStarted();
   if (!VipsImage::IsRegularFile(path)) return {};
   try {
-    // A plain file reader: the name is never taken for a URL or for standard input.
-    Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path));
-    auto image = Exiv2::ImageFactory::open(io);
+    auto image = Exiv2Compat::OpenFile(path);
     if (image.get() == nullptr) {
       VipsImage::RecordError("no image metadata can be read from " + path);
       return {};

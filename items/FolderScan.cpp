@@ -78,6 +78,17 @@ std::optional<ALBUMITEM> BuildEntry(const fs::path& path, const ItemBuilder& bui
   return builder(path.string());
 }
 
+// The entries of a folder, for the insert window's bar; names only, no file is opened.
+int CountEntries(const fs::path& folder) {
+  std::error_code ec;
+  int count = 0;
+  for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    ++count;
+  }
+  return count;
+}
+
 }  // namespace
 
 bool PassesViewFilters(const std::string& path, const Settings& settings) {
@@ -120,19 +131,23 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
   fs::directory_iterator it;
   if (pattern.valid) it = fs::directory_iterator(pattern.folder, ec);
   if (ec) result.error = ec.message();
-  Pump& pump = host.GetPump();
+  LoopControl control(host.GetPump(), window.get());
+  if (window && pattern.valid && !ec) window->SetRange(0, CountEntries(pattern.folder));
+  int visited = 0;
   const std::string suffix = StringUtils::GetLoadString(kInsertingSuffixId);
   // Items are built on workers and inserted here in enumeration order, so the rows are those
   // of a scan that built each item itself; the pump and the window stay on this thread.
   ImageWork<std::optional<ALBUMITEM>> work;
+  work.SetWhileWaiting([&] { control.Wait(); });
   const auto insert = [&](std::optional<ALBUMITEM> item) {
     if (item) list.InsertRow(list.AddItem(std::move(*item)));
   };
   for (; pattern.valid && !ec && it != fs::directory_iterator(); it.increment(ec)) {
-    if (!pump.PumpMessages()) {
+    if (!control.Step() && control.Quit()) {
       result.quit = true;
       break;
     }
+    if (window) window->SetPos(++visited);
     const fs::directory_entry& entry = *it;
     const std::string name = entry.path().filename().string();
     if (!pattern.singleName.empty() && name != pattern.singleName) continue;

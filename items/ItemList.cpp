@@ -30,15 +30,24 @@ int ItemList::AddItem(ALBUMITEM item) {
 
 int ItemList::InsertRow(int itemIndex) {
   if (itemIndex < 0 || itemIndex >= static_cast<int>(m_items.size())) return -1;
+  const int row = RowCount();
+  if (m_observer) m_observer->RowsAboutToBeInserted(row, row);
   m_rows.push_back({itemIndex, false});
   ++m_generation;
-  return RowCount() - 1;
+  if (m_observer) m_observer->RowsInserted(row, row);
+  return row;
 }
 
 void ItemList::Clear() {
+  if (m_observer) m_observer->ListAboutToBeReset();
   m_rows.clear();
   m_items.clear();
   ++m_generation;
+  if (m_observer) m_observer->ListReset();
+}
+
+void ItemList::NotifyCheckChanged(int first, int last) const {
+  if (m_observer && first <= last) m_observer->RowsCheckChanged(first, last);
 }
 
 int ItemList::RowItemIndex(int row) const {
@@ -59,7 +68,9 @@ bool ItemList::IsRowChecked(int row) const {
 }
 
 void ItemList::SetRowChecked(int row, bool checked) {
-  if (IsValidRow(row)) m_rows[row].checked = checked;
+  if (!IsValidRow(row) || m_rows[row].checked == checked) return;
+  m_rows[row].checked = checked;
+  NotifyCheckChanged(row, row);
 }
 
 int ItemList::CheckedCount() const {
@@ -94,15 +105,19 @@ int ItemList::FirstRow(const std::vector<int>& rows) const {
 }
 
 void ItemList::CheckRows(const std::vector<int>& rows, bool checked) {
-  for (int row : ValidRows(rows)) m_rows[row].checked = checked;
+  const std::vector<int> valid = ValidRows(rows);
+  for (int row : valid) m_rows[row].checked = checked;
+  if (!valid.empty()) NotifyCheckChanged(valid.front(), valid.back());
 }
 
 void ItemList::CheckAllRows(bool checked) {
   for (ItemRow& r : m_rows) r.checked = checked;
+  NotifyCheckChanged(0, RowCount() - 1);
 }
 
 void ItemList::InvertAllRows() {
   for (ItemRow& r : m_rows) r.checked = !r.checked;
+  NotifyCheckChanged(0, RowCount() - 1);
 }
 
 bool ItemList::ToggleRowsByKey(const std::vector<int>& highlighted) {
@@ -122,39 +137,57 @@ bool ItemList::ClickCheckBox(int row, const std::vector<int>& highlighted, bool 
     return true;
   }
   m_rows[row].checked = newState;
+  NotifyCheckChanged(row, row);
   return false;
 }
 
 int ItemList::RemoveRows(const std::vector<int>& rows) {
   const std::vector<int> valid = ValidRows(rows);
   if (valid.empty()) return 0;
-  std::vector<ItemRow> kept;
-  kept.reserve(m_rows.size() - valid.size());
-  std::size_t next = 0;
-  for (int row = 0; row < RowCount(); ++row) {
-    if (next < valid.size() && valid[next] == row) {
-      ++next;
-      continue;
+  if (!m_observer) {
+    std::vector<ItemRow> kept;
+    kept.reserve(m_rows.size() - valid.size());
+    std::size_t next = 0;
+    for (int row = 0; row < RowCount(); ++row) {
+      if (next < valid.size() && valid[next] == row) {
+        ++next;
+        continue;
+      }
+      kept.push_back(m_rows[row]);
     }
-    kept.push_back(m_rows[row]);
+    m_rows.swap(kept);
+  } else {
+    // One pair of calls per run of adjacent rows, the last run first, so that the row numbers
+    // of each call are those of the list at that moment.
+    for (auto end = valid.rbegin(); end != valid.rend();) {
+      auto start = end;
+      while (std::next(start) != valid.rend() && *std::next(start) == *start - 1) ++start;
+      const int first = *start;
+      const int last = *end;
+      m_observer->RowsAboutToBeRemoved(first, last);
+      m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+      m_observer->RowsRemoved(first, last);
+      end = std::next(start);
+    }
   }
-  m_rows.swap(kept);
   ++m_generation;
   return static_cast<int>(valid.size());
 }
 
-int ItemList::MoveRowUp(int row) {
-  if (!CanMoveUp(row)) return -1;
-  std::swap(m_rows[row - 1], m_rows[row]);
+int ItemList::MoveRow(int from, int to) {
+  if (m_observer) m_observer->RowAboutToBeMoved(from, to);
+  std::swap(m_rows[from], m_rows[to]);
   ++m_generation;
-  return row - 1;
+  if (m_observer) m_observer->RowMoved(from, to);
+  return to;
+}
+
+int ItemList::MoveRowUp(int row) {
+  return CanMoveUp(row) ? MoveRow(row, row - 1) : -1;
 }
 
 int ItemList::MoveRowDown(int row) {
-  if (!CanMoveDown(row)) return -1;
-  std::swap(m_rows[row], m_rows[row + 1]);
-  ++m_generation;
-  return row + 1;
+  return CanMoveDown(row) ? MoveRow(row, row + 1) : -1;
 }
 
 bool ItemList::UpdateNoteOfHighlightedRow(const std::vector<int>& highlighted,
@@ -165,6 +198,7 @@ bool ItemList::UpdateNoteOfHighlightedRow(const std::vector<int>& highlighted,
 bool ItemList::SetRowNote(int row, const std::string& note) {
   if (!IsValidRow(row)) return false;
   m_items[m_rows[row].itemIndex].note = note;
+  if (m_observer) m_observer->RowNoteChanged(row);
   return true;
 }
 
@@ -216,11 +250,17 @@ bool ItemList::SortRowsByIndex(const ItemIndexCompare& compare, Host& host) {
   });
 
   if (m_generation == generation) {
+    if (m_observer) m_observer->RowsAboutToBeReordered();
     std::vector<ItemRow> sorted;
     sorted.reserve(order.size());
-    for (int position : order) sorted.push_back(m_rows[position]);
+    std::vector<int> newRowOfOldRow(order.size());
+    for (int position : order) {
+      newRowOfOldRow[position] = static_cast<int>(sorted.size());
+      sorted.push_back(m_rows[position]);
+    }
     m_rows.swap(sorted);
     ++m_generation;
+    if (m_observer) m_observer->RowsReordered(newRowOfOldRow);
   }
   if (window && !window->IsDestroyed()) {
     window->Hide();

@@ -22,6 +22,30 @@ struct ItemRow {
   bool checked = false;
 };
 
+// Told before and after every change of the rows, so that a view's model can follow the list
+// one change at a time (a Qt model forwards each pair as beginInsertRows / endInsertRows ...).
+// Row numbers are those of the list at the time of the call.
+class ItemListObserver {
+ public:
+  virtual ~ItemListObserver() = default;
+  virtual void RowsAboutToBeInserted(int first, int last) = 0;
+  virtual void RowsInserted(int first, int last) = 0;
+  virtual void RowsAboutToBeRemoved(int first, int last) = 0;
+  virtual void RowsRemoved(int first, int last) = 0;
+  // One row moves from `from` so that it ends at row `to`.
+  virtual void RowAboutToBeMoved(int from, int to) = 0;
+  virtual void RowMoved(int from, int to) = 0;
+  // The same rows in another order (a sort); newRowOfOldRow[old] is where each row went.
+  virtual void RowsAboutToBeReordered() = 0;
+  virtual void RowsReordered(const std::vector<int>& newRowOfOldRow) = 0;
+  // Every row and item goes (a new listing).
+  virtual void ListAboutToBeReset() = 0;
+  virtual void ListReset() = 0;
+  // After the tick of rows first..last or the note of a row's item changed.
+  virtual void RowsCheckChanged(int first, int last) = 0;
+  virtual void RowNoteChanged(int row) = 0;
+};
+
 // Three-way order of two items: negative puts a first.
 using ItemCompare = std::function<int(const ALBUMITEM& a, const ALBUMITEM& b)>;
 // The same on indexes into the item array, for orders that keep values per item.
@@ -29,8 +53,11 @@ using ItemIndexCompare = std::function<int(int a, int b)>;
 
 class ItemList {
  public:
-  // The item array.
-  std::vector<ALBUMITEM>& Items() { return m_items; }
+  // The one observer (the window's table model), or null. It must outlive its registration.
+  void SetObserver(ItemListObserver* observer) { m_observer = observer; }
+  ItemListObserver* Observer() const { return m_observer; }
+
+  // The item array. Changes go through the calls below, which tell the observer.
   const std::vector<ALBUMITEM>& Items() const { return m_items; }
   // Appends an item without a row; returns its index.
   int AddItem(ALBUMITEM item);
@@ -111,11 +138,15 @@ class ItemList {
   std::uint64_t Generation() const { return m_generation; }
 
  private:
+  int MoveRow(int from, int to);
+  void NotifyCheckChanged(int first, int last) const;
+
   std::vector<ALBUMITEM> m_items;
   std::vector<ItemRow> m_rows;
   int m_sortColumn = 0;
   bool m_sortDescending = false;
   std::uint64_t m_generation = 0;
+  ItemListObserver* m_observer = nullptr;
 };
 
 }  // namespace pictavo

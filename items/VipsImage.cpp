@@ -14,6 +14,7 @@
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
 
+#include "core/Diagnostics.h"
 #include "core/LogUtils.h"
 #include "items/VipsJpegFallback.h"
 
@@ -26,9 +27,15 @@ struct StartState {
   std::string error;
 };
 
-// libvips warns on stderr about every damaged JPEG it still decodes; the user sees the
-// outcome in the list instead.
-void DropWarning(const char*, GLogLevelFlags, const char*, void*) {}
+// libvips warns on stderr about every damaged JPEG it still decodes; the front end decides
+// whether the user sees that.
+void ForwardVipsWarning(const char*, GLogLevelFlags, const char* message, void*) {
+  ReportDiagnostic("libvips", message ? message : "");
+}
+
+void ForwardExiv2Message(int, const char* message) {
+  ReportDiagnostic("Exiv2", message ? message : "");
+}
 
 std::atomic<bool> g_started{false};
 
@@ -46,9 +53,10 @@ const StartState& Start() {
     // Our loops already run one image per core; threads inside each image on top of that only
     // compete for the same cores. VIPS_CONCURRENCY still decides when the user sets it.
     if (!g_getenv("VIPS_CONCURRENCY")) vips_concurrency_set(1);
-    g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING), DropWarning,
+    g_log_set_handler("VIPS", static_cast<GLogLevelFlags>(G_LOG_LEVEL_WARNING), ForwardVipsWarning,
                       nullptr);
-    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    Exiv2::LogMsg::setHandler(ForwardExiv2Message);
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::warn);
     Exiv2::XmpParser::initialize();
     s.ok = true;
     g_started = true;

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "album/OutputFuncs.h"
 #include "album/OutputRun.h"
 #include "album/StyleFuncs.h"
 #include "core/PathUtils.h"
@@ -46,7 +45,6 @@ class HighDensityRun : public ::testing::Test {
   void TearDown() override {
     PathUtils::SetStyleFolderPath("");
     unsetenv("XDG_CACHE_HOME");
-    OutputFuncs::SetOutputFilePath("");
   }
   void Add(const std::string& name, int width, int height, const testing::ExifValues& exif = {}) {
     testing::WriteImage(m_dir / ("listed/" + name), width, height, testing::ImageFormat::Jpeg,

@@ -220,28 +220,6 @@ TEST(PageLinesList, PutsTabsBeforeAndAnOptionalCrLfAfterEachLine) {
   EXPECT_EQ(lines.Join(), "<a>\r\n\t\t<b>\r\n\r\n<c>\r\n<d>");
 }
 
-TEST(OutputFilePath, KeepsTheLastPathUntilCleared) {
-  OutputFuncs::SetOutputFilePath("/tmp/album/index.html");
-  EXPECT_EQ(OutputFuncs::GetOutputFilePath(), "/tmp/album/index.html");
-  OutputFuncs::SetOutputFilePath("/tmp/アルバム/index.html");
-  EXPECT_EQ(OutputFuncs::GetOutputFilePath(), "/tmp/アルバム/index.html");
-  OutputFuncs::SetOutputFilePath("");
-  EXPECT_EQ(OutputFuncs::GetOutputFilePath(), "");
-}
-
-TEST(OutputFilePath, SurvivesConcurrentWritersWithOneOfTheirValues) {
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t) {
-    threads.emplace_back([t] {
-      for (int i = 0; i < 1000; ++i) OutputFuncs::SetOutputFilePath("path" + std::to_string(t));
-    });
-  }
-  for (auto& thread : threads) thread.join();
-  const std::string last = OutputFuncs::GetOutputFilePath();
-  EXPECT_TRUE(last == "path0" || last == "path1" || last == "path2" || last == "path3") << last;
-  OutputFuncs::SetOutputFilePath("");
-}
-
 TEST(GeneratorText, NamesPictavoAndItsVersion) {
   EXPECT_EQ(OutputFuncs::GetGeneratorOutputString(), std::string("Pictavo ") + PICTAVO_VERSION);
   EXPECT_NE(std::string(PICTAVO_VERSION), "");

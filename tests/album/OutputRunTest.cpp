@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "album/OutputFuncs.h"
 #include "album/OutputRun.h"
 #include "album/StyleFuncs.h"
 #include "core/PathUtils.h"
+#include "core/StringUtils.h"
 #include "items/ItemList.h"
 #include "support/AlbumChecks.h"
 #include "support/Fixtures.h"
@@ -46,7 +46,6 @@ class OutputRunFixture : public ::testing::Test {
   void TearDown() override {
     PathUtils::SetStyleFolderPath("");
     unsetenv("XDG_CACHE_HOME");
-    OutputFuncs::SetOutputFilePath("");
   }
 
   void AddPhotos(const std::vector<std::string>& names, int width = 120, int height = 90) {
@@ -119,7 +118,9 @@ TEST_F(OutputRunFixture, SixteenPhotosMakeACompleteTwoPageAlbum) {
             std::vector<std::string>{"選択した項目を出力しています。お待ちください。"});
   EXPECT_FALSE(m_host.m_progressWindows[0]->m_shown);
   EXPECT_EQ(m_host.m_opened, std::vector<std::string>{(Album() / "index.html").string()});
-  EXPECT_EQ(OutputFuncs::GetOutputFilePath(), "");
+  EXPECT_TRUE(run.GetOutcome().succeeded);
+  EXPECT_EQ(run.GetOutcome().firstPage, (Album() / "index.html").string());
+  EXPECT_EQ(run.GetOutcome().photosWritten, 16);
 
   EXPECT_EQ(testing::ListFolder(Album()),
             (std::vector<std::string>{"css", "index.html", "page2.html", "photos", "thumbs"}));
@@ -419,12 +420,15 @@ TEST_F(OutputRunFixture, CopyStyleFileRefusesNamesThatLeaveTheCssFolder) {
   EXPECT_FALSE(fs::exists(Album() / "css/thumb.css"));
 }
 
-TEST_F(OutputRunFixture, CancelClosesTheProgressWindowButTheAlbumIsCompleted) {
+TEST_F(OutputRunFixture, ACancelBeforeTheFirstPhotoWritesNothingAndSaysSo) {
   AddPhotos({"a.jpg", "b.jpg"});
   m_host.m_onProgressWindow = [](testing::RecordingProgressWindow& window) { window.Cancel(); };
-  ASSERT_TRUE(MakeRun().ExecuteOutput(0));
-  EXPECT_EQ(m_host.MessageTexts().back(), kDone);
-  EXPECT_TRUE(fs::is_regular_file(Album() / "index.html"));
+  OutputRun run = MakeRun();
+  EXPECT_FALSE(run.ExecuteOutput(0));
+  EXPECT_TRUE(run.GetOutcome().cancelled);
+  EXPECT_EQ(m_host.MessageTexts().back(), StringUtils::GetLoadString(10270));
+  EXPECT_FALSE(fs::exists(Album() / "index.html"));
+  EXPECT_TRUE(m_host.m_opened.empty());
 }
 
 TEST_F(OutputRunFixture, PreviewsAskNothingAndEachGetsItsOwnFolder) {
@@ -449,7 +453,6 @@ TEST_F(OutputRunFixture, PreviewsAskNothingAndEachGetsItsOwnFolder) {
     EXPECT_TRUE(fs::is_regular_file(page));
   }
   EXPECT_TRUE(testing::ListFolder(m_dir / "out").empty());
-  EXPECT_EQ(OutputFuncs::GetOutputFilePath(), "");
 }
 
 TEST_F(OutputRunFixture, APreviewThatCannotBeOpenedSaysSo) {
@@ -502,7 +505,6 @@ TEST_F(OutputRunFixture, AFailedOpenAfterARunShowsTheErrorThenTheOpenMessage) {
   EXPECT_EQ(m_host.MessageTexts(),
             (std::vector<std::string>{kConfirm, kDone, "no program is associated", kOpenFailed}));
   EXPECT_EQ(m_host.m_messages.back().icon, MessageIcon::Error);
-  EXPECT_EQ(OutputFuncs::GetOutputFilePath(), "");
 }
 
 TEST_F(OutputRunFixture, AQuitDuringThePagesSkipsTheRemainingPages) {

@@ -9,11 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include "album/OutputFuncs.h"
 #include "album/OutputRun.h"
 #include "album/StyleFuncs.h"
 #include "core/OrderedWork.h"
 #include "core/PathUtils.h"
+#include "core/StringUtils.h"
 #include "items/ItemList.h"
 #include "support/AlbumChecks.h"
 #include "support/Fixtures.h"
@@ -54,7 +54,6 @@ class ParallelRunTest : public ::testing::Test {
   void TearDown() override {
     SetWorkerThreadCount(0);
     PathUtils::SetStyleFolderPath("");
-    OutputFuncs::SetOutputFilePath("");
   }
 
   // Photos of varied sizes, some upright only through their EXIF orientation, every third one
@@ -119,6 +118,53 @@ TEST_F(ParallelRunTest, FourWorkersWriteTheSameAlbumByteForByteAsOne) {
   }
   const testing::AlbumCheckResult check = testing::CheckAlbum(m_dir / "four");
   EXPECT_TRUE(check.Ok()) << check.Describe();
+}
+
+TEST_F(ParallelRunTest, ACancelAfterTheTenthPhotoWritesNoMoreThanWasSubmitted) {
+  for (int i = 0; i < 30; ++i) {
+    testing::WriteImage(m_dir / ("listed/" + Name(i)), 320, 240, testing::ImageFormat::Jpeg);
+    AddItem(Name(i));
+  }
+  SetWorkerThreadCount(2);
+  m_settings.Output.Location = m_dir.File("out");
+  testing::RecordingProgressWindow* window = nullptr;
+  m_host.m_onProgressWindow = [&](testing::RecordingProgressWindow& created) { window = &created; };
+  // Pump calls 1 to 10 come before the first ten photos are handed to the workers.
+  m_host.m_pump.m_hook = [&](int call) {
+    if (call == 11 && window) window->Cancel();
+    return true;
+  };
+  OutputRun run = MakeRun();
+  EXPECT_FALSE(run.ExecuteOutput(0));
+  const RunOutcome& outcome = run.GetOutcome();
+  EXPECT_TRUE(outcome.cancelled);
+  EXPECT_FALSE(outcome.succeeded);
+  EXPECT_LE(outcome.photosWritten, 10);
+  const fs::path album = m_dir / "out/Pictavo";
+  const auto files = [](const fs::path& folder) {
+    int count = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) count += entry.is_regular_file();
+    return count;
+  };
+  EXPECT_EQ(files(album / "photos"), outcome.photosWritten);
+  // Thumbnails come from the photos' decode: none beyond the photos written, and no step after.
+  if (fs::exists(album / "thumbs")) {
+    EXPECT_LE(files(album / "thumbs"), outcome.photosWritten);
+  }
+  EXPECT_FALSE(fs::exists(album / "index.html"));
+  EXPECT_FALSE(fs::exists(album / "index.html"));
+  ASSERT_EQ(m_host.m_messages.size(), 2u);
+  EXPECT_EQ(m_host.m_messages[1].text, StringUtils::GetLoadString(10270));
+  EXPECT_TRUE(m_host.m_opened.empty());
+}
+
+TEST_F(ParallelRunTest, TheRunCountsEachStepOnItsProgressWindow) {
+  AddPhotos(3);
+  m_settings.Output.Location = m_dir.File("out");
+  ASSERT_TRUE(MakeRun().ExecuteOutput(0));
+  const auto& window = *m_host.m_progressWindows.at(0);
+  // Photos, thumbnails, one thumbnail page, photo pages: each counts up to its total.
+  EXPECT_EQ(window.m_positions, (std::vector<int>{0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 0, 1, 2, 3}));
 }
 
 TEST_F(ParallelRunTest, PagesGiveEveryImageTheSizeOfItsWrittenFile) {

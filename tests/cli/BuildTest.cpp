@@ -261,6 +261,16 @@ TEST_F(BuildRun, QuietKeepsStandardErrorEmptyOnSuccess) {
   EXPECT_FALSE(PrintedPage(result).empty());
 }
 
+TEST_F(BuildRun, VerboseNamesTheWarningsOfAFileReadThroughDamage) {
+  WriteTruncatedJpeg(Photos() / "d cut.jpg", 320, 240);
+  const CliResult plain = Build({});
+  ASSERT_EQ(plain.status, 0) << plain.err;
+  EXPECT_FALSE(Contains(plain.err, "warning: libvips: ")) << plain.err;
+  const CliResult verbose = Build({"--verbose"});
+  ASSERT_EQ(verbose.status, 0) << verbose.err;
+  EXPECT_TRUE(Contains(verbose.err, "warning: libvips: ")) << verbose.err;
+}
+
 TEST_F(BuildRun, ProgressOnAPipeIsPlainLinesAndOnATerminalABar) {
   CliRun run;
   run.home = m_home.Path().string();
@@ -288,6 +298,8 @@ TEST_F(BuildRun, FoldersThatListNothingWriteNothing) {
     SCOPED_TRACE(folder.string());
     const CliResult result = Build({}, folder);
     EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("項目を選択してください。", 0), 0u)
+        << "the window's own message first";
     EXPECT_TRUE(Contains(result.err, folder.string())) << result.err;
     EXPECT_TRUE(result.out.empty());
     EXPECT_TRUE(fs::is_empty(Albums()));

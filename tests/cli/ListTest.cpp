@@ -158,6 +158,11 @@ TEST_F(ListRun, ViewSettingsFromTheSettingsFileChangeWhatIsListed) {
   ASSERT_EQ(result.status, 0) << result.err;
   const Line names = Column(ParseCopyText(result.out), 0);
   EXPECT_NE(std::find(names.begin(), names.end(), "screen.png"), names.end()) << result.out;
+
+  // The same filter tried for one run only.
+  const CliResult tried = List({"--set", "Options\\View", "PNG", "1"});
+  ASSERT_EQ(tried.status, 0) << tried.err;
+  EXPECT_EQ(Column(ParseCopyText(tried.out), 0), names);
 }
 
 TEST_F(ListRun, AnEmptyFolderPrintsNothingAndSucceeds) {

@@ -34,6 +34,26 @@ TEST(OrderedWorkTest, ResultsComeInSubmissionOrderWhateverFinishesFirst) {
   EXPECT_EQ(taken, expected);
 }
 
+// The job can only end after the waiting thread has pumped: a take that waits without calling
+// the hook never returns.
+TEST(OrderedWorkTest, AWaitingTakeKeepsCallingItsHookUntilTheResultComes) {
+  OrderedWork<int> work(1, 1);
+  std::atomic<bool> pumped{false};
+  int waits = 0;
+  work.SetWhileWaiting(
+      [&] {
+        ++waits;
+        pumped = true;
+      },
+      1ms);
+  work.Submit([&] {
+    while (!pumped) std::this_thread::sleep_for(1ms);
+    return 7;
+  });
+  EXPECT_EQ(work.TakeNext(), 7);
+  EXPECT_GE(waits, 1);
+}
+
 TEST(OrderedWorkTest, TheWindowBoundsTheJobsInFlight) {
   std::atomic<int> running{0};
   std::atomic<int> most{0};

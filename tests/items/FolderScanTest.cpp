@@ -349,5 +349,111 @@ TEST_F(FolderScanTest, UpOneLevelAndRefreshNeedAnExistingAddress) {
   EXPECT_EQ(RowNames(m_list), (std::vector<std::string>{"new.jpg", "top.jpg"}));
 }
 
+// Mirrors the rows the way a view's table model does: it only learns of the list through the
+// observer calls, reading the rows a call names after it, so a missed or misnumbered call
+// leaves it different from the list.
+class MirrorModel final : public ItemListObserver {
+ public:
+  explicit MirrorModel(const ItemList& list) : m_list(list) {}
+
+  void RowsAboutToBeInserted(int first, int last) override { Begin(first <= last); }
+  void RowsInserted(int first, int last) override {
+    End();
+    for (int row = first; row <= last; ++row) m_rows.insert(m_rows.begin() + row, Read(row));
+  }
+  void RowsAboutToBeRemoved(int first, int last) override {
+    Begin(first >= 0 && last < static_cast<int>(m_rows.size()));
+  }
+  void RowsRemoved(int first, int last) override {
+    End();
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+  }
+  void RowAboutToBeMoved(int from, int to) override { Begin(from != to); }
+  void RowMoved(int from, int to) override {
+    End();
+    const ItemRow moved = m_rows[from];
+    m_rows.erase(m_rows.begin() + from);
+    m_rows.insert(m_rows.begin() + to, moved);
+  }
+  void RowsAboutToBeReordered() override { Begin(true); }
+  void RowsReordered(const std::vector<int>& newRowOfOldRow) override {
+    End();
+    std::vector<ItemRow> rows(m_rows.size());
+    for (std::size_t old = 0; old < m_rows.size(); ++old) rows[newRowOfOldRow[old]] = m_rows[old];
+    m_rows = rows;
+  }
+  void ListAboutToBeReset() override { Begin(true); }
+  void ListReset() override {
+    End();
+    m_rows.clear();
+    for (int row = 0; row < m_list.RowCount(); ++row) m_rows.push_back(Read(row));
+  }
+  void RowsCheckChanged(int first, int last) override {
+    for (int row = first; row <= last; ++row) m_rows[row].checked = m_list.IsRowChecked(row);
+  }
+  void RowNoteChanged(int row) override { m_notes.push_back(m_list.RowItem(row).note); }
+
+  bool Equals(const ItemList& list) const {
+    if (m_open || static_cast<int>(m_rows.size()) != list.RowCount()) return false;
+    for (int row = 0; row < list.RowCount(); ++row) {
+      if (m_rows[row].itemIndex != list.Rows()[row].itemIndex ||
+          m_rows[row].checked != list.Rows()[row].checked) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  std::vector<std::string> m_notes;
+  int m_badCalls = 0;
+
+ private:
+  void Begin(bool valid) {
+    if (m_open || !valid) ++m_badCalls;
+    m_open = true;
+  }
+  void End() {
+    if (!m_open) ++m_badCalls;
+    m_open = false;
+  }
+  ItemRow Read(int row) const { return m_list.Rows()[row]; }
+
+  const ItemList& m_list;
+  std::vector<ItemRow> m_rows;
+  bool m_open = false;
+};
+
+TEST_F(FolderScanTest, AModelFollowingTheObserverEndsEqualToTheList) {
+  for (const char* name : {"c.jpg", "a.jpg", "e.jpg", "b.jpg", "d.jpg", "f.jpg", "g.jpg"}) {
+    Touch(name);
+  }
+  MirrorModel model(m_list);
+  m_list.SetObserver(&model);
+  List(m_dir.Path().string());
+  EXPECT_TRUE(model.Equals(m_list));
+
+  m_list.SetSort(0, true);
+  ASSERT_TRUE(SortItemList(m_list, m_host));
+  EXPECT_TRUE(model.Equals(m_list));
+
+  m_list.MoveRowDown(0);
+  m_list.MoveRowUp(6);
+  m_list.CheckRows({1, 3}, false);
+  m_list.ClickCheckBox(5, {}, false);
+  EXPECT_TRUE(model.Equals(m_list));
+
+  // Two runs of adjacent rows and a lone one.
+  EXPECT_EQ(m_list.RemoveRows({6, 0, 1, 3, 4}), 5);
+  EXPECT_TRUE(model.Equals(m_list));
+  m_list.SetRowNote(1, "note");
+  EXPECT_EQ(model.m_notes, std::vector<std::string>{"note"});
+
+  List(m_dir.Path().string());
+  EXPECT_TRUE(model.Equals(m_list));
+  EXPECT_EQ(m_list.RowCount(), 7);
+  EXPECT_EQ(model.m_badCalls, 0);
+  m_list.SetObserver(nullptr);
+}
+
 }  // namespace
 }  // namespace pictavo

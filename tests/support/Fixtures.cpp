@@ -1,4 +1,5 @@
 #include "support/Fixtures.h"
+#include "items/Exiv2Compat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,8 @@
 
 #include <exiv2/exiv2.hpp>
 #include <vips/vips8>
+
+#include "items/Exiv2Compat.h"
 
 namespace pictavo::testing {
 
@@ -141,7 +144,8 @@ bool IsTiffStructure(const Exiv2::Exifdatum& datum) {
       "TileOffsets",    "TileByteCounts",      "ExtraSamples",
       "SampleFormat"};
   if (datum.groupName() != "Image") return false;
-  if (datum.tagName() == "Orientation") return datum.toLong(0) == 1;  // libtiff always writes it
+  if (datum.tagName() == "Orientation")
+    return Exiv2Compat::ToInteger(datum) == 1;  // libtiff always writes it
   for (const char* name : kStructure) {
     if (datum.tagName() == name) return true;
   }

@@ -62,6 +62,8 @@ class SharedProgressWindow final : public ProgressWindow {
   void Hide() override { m_window->Hide(); }
   void Destroy() override { m_window->Destroy(); }
   void SetText(int line, const std::string& text) override { m_window->SetText(line, text); }
+  void SetRange(int lower, int upper) override { m_window->SetRange(lower, upper); }
+  void SetPos(int pos) override { m_window->SetPos(pos); }
   bool IsCancelled() const override { return m_window->IsCancelled(); }
   bool IsDestroyed() const override { return m_window->IsDestroyed(); }
 

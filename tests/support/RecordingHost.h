@@ -25,6 +25,11 @@ class RecordingProgressWindow final : public ProgressWindow {
   void Hide() override { m_shown = false; }
   void Destroy() override { m_destroyed = true; }
   void SetText(int line, const std::string& text) override;
+  void SetRange(int lower, int upper) override {
+    m_lower = lower;
+    m_upper = upper;
+  }
+  void SetPos(int pos) override { m_positions.push_back(pos); }
   bool IsCancelled() const override { return m_cancelled; }
   bool IsDestroyed() const override { return m_destroyed; }
 
@@ -38,12 +43,22 @@ class RecordingProgressWindow final : public ProgressWindow {
   bool m_cancelled = false;
   bool m_destroyed = false;
   std::vector<std::string> m_texts[2];  // every text set, per line
+  int m_lower = 0;
+  int m_upper = 0;
+  std::vector<int> m_positions;  // every position set
 };
 
 // Counts pump calls; returns false on the calls listed in quitAt (1-based), or from a hook.
 class CountingPump final : public Pump {
  public:
   bool PumpMessages() override;
+  // Pumps while a loop waits on a worker are counted apart, so step counts stay exact.
+  bool PumpWhileWaiting() override {
+    ++m_waitCalls;
+    return m_waitHook ? m_waitHook(m_waitCalls) : true;
+  }
+  int m_waitCalls = 0;
+  std::function<bool(int call)> m_waitHook;
   int m_calls = 0;
   std::vector<int> m_quitAt;
   std::function<bool(int call)> m_hook;  // when set, its answer is returned
