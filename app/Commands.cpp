@@ -10,8 +10,8 @@
 
 namespace pictavo::app {
 
-const std::vector<CommandSpec>& GetCommandSpecs() {
-  static const std::vector<CommandSpec> specs = {
+const std::vector<CommandDef>& GetCommandDefs() {
+  static const std::vector<CommandDef> defs = {
       {Command::kNew, "新規作成(&N)\tCtrl+N", "Ctrl+N", "新しい一覧を作成します。", "新規作成",
        "new"},
       {Command::kOpenFolder, "フォルダーを開く(&D)...\tCtrl+Shift+O", "Ctrl+Shift+O",
@@ -77,12 +77,12 @@ const std::vector<CommandSpec>& GetCommandSpecs() {
       {Command::kNextPane, "次のウィンドウ", "F6", "", "", ""},
       {Command::kPreviousPane, "前のウィンドウ", "Shift+F6", "", "", ""},
   };
-  return specs;
+  return defs;
 }
 
-const CommandSpec* FindCommandSpec(int id) {
-  for (const CommandSpec& spec : GetCommandSpecs())
-    if (spec.id == id) return &spec;
+const CommandDef* FindCommandDef(int id) {
+  for (const CommandDef& def : GetCommandDefs())
+    if (def.id == id) return &def;
   return nullptr;
 }
 
@@ -92,32 +92,32 @@ QIcon CommandIcon(const char* name) {
 }
 
 CommandTable::CommandTable(QWidget* window) : QObject(window) {
-  for (const CommandSpec& spec : GetCommandSpecs()) {
-    auto* action = new QAction(QString::fromUtf8(spec.text), window);
-    QString label = QString::fromUtf8(spec.label);
-    if (label.isEmpty()) label = QString::fromUtf8(spec.text).section(QLatin1Char('\t'), 0, 0);
+  for (const CommandDef& def : GetCommandDefs()) {
+    auto* action = new QAction(QString::fromUtf8(def.text), window);
+    QString label = QString::fromUtf8(def.label);
+    if (label.isEmpty()) label = QString::fromUtf8(def.text).section(QLatin1Char('\t'), 0, 0);
     label.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\.\\.\\.$|&")));
     action->setIconText(label);
     action->setToolTip(label);
-    action->setStatusTip(QString::fromUtf8(spec.prompt));
-    action->setData(spec.id);
-    if (*spec.shortcut && std::strchr(spec.text, '\t')) {
-      action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+    action->setStatusTip(QString::fromUtf8(def.prompt));
+    action->setData(def.id);
+    if (*def.shortcut && std::strchr(def.text, '\t')) {
+      action->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
       action->setShortcutContext(Qt::WindowShortcut);
-    } else if (*spec.shortcut) {
+    } else if (*def.shortcut) {
       // A key whose menu text shows none (Alt+Enter for "プロパティ(&R)"): a hidden action of its
       // own, so the menus keep their exact texts.
       auto* key = new QAction(window);
-      key->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+      key->setShortcut(QKeySequence(QString::fromLatin1(def.shortcut)));
       key->setShortcutContext(Qt::WindowShortcut);
       QObject::connect(key, &QAction::triggered, action, &QAction::trigger);
       window->addAction(key);
     }
-    action->setIcon(CommandIcon(spec.icon));
+    action->setIcon(CommandIcon(def.icon));
     action->setIconVisibleInMenu(false);
     action->setEnabled(false);
     window->addAction(action);
-    m_bindings[spec.id].action = action;
+    m_bindings[def.id].action = action;
   }
 }
 

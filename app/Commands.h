@@ -43,7 +43,7 @@ inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
 }  // namespace Command
 
-struct CommandSpec {
+struct CommandDef {
   int id;
   const char* text;      // menu text, "&" marks and "\t" shortcut text included
   const char* shortcut;  // QKeySequence form; empty for none
@@ -53,14 +53,14 @@ struct CommandSpec {
 };
 
 // Every fixed command (the per-column sort and copy items are made when their menus open).
-const std::vector<CommandSpec>& GetCommandSpecs();
-const CommandSpec* FindCommandSpec(int id);
+const std::vector<CommandDef>& GetCommandDefs();
+const CommandDef* FindCommandDef(int id);
 
 class CommandTable final : public QObject {
   Q_OBJECT
 
  public:
-  // The actions are created for every spec and added to window, so their shortcuts work
+  // The actions are created for every command and added to window, so their shortcuts work
   // before any other key handling of its children.
   explicit CommandTable(QWidget* window);
 
