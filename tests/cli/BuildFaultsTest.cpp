@@ -20,15 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-fs::path PrintedPage(const CliResult& result) {
-  if (result.out.empty() || result.out.back() != '\n') return {};
-  return fs::path(result.out.substr(0, result.out.size() - 1));
-}
-
 // Settings overrides that make the run write where the settings say, without the dialog.
 std::vector<std::string> FixedAlbum(const std::string& folderName) {
   return {"--set", "Options\\Output", "ShowOutputSettings", "0",

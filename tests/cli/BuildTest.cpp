@@ -18,17 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-// The page the command printed: its one line of standard output.
-fs::path PrintedPage(const CliResult& result) {
-  if (result.out.empty() || result.out.back() != '\n') return {};
-  const std::string line = result.out.substr(0, result.out.size() - 1);
-  return line.find('\n') == std::string::npos ? fs::path(line) : fs::path();
-}
-
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   size_t start = 0;
@@ -37,12 +26,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   }
   if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
-}
-
-std::string AllPagesText(const fs::path& albumRoot) {
-  std::string text;
-  for (const fs::path& page : FindAlbumPages(albumRoot)) text += testing::ReadFileBytes(page);
-  return text;
 }
 
 class BuildRun : public ::testing::Test {

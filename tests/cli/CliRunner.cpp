@@ -13,6 +13,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "support/AlbumChecks.h"
+#include "support/Fixtures.h"
+
 extern char** environ;
 
 namespace pictavo::testing {
@@ -128,6 +131,23 @@ std::string SandboxSettingsFile(const std::string& home) {
 
 bool HasEscapeCode(const std::string& text) {
   return text.find('\x1b') != std::string::npos;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+std::filesystem::path PrintedPage(const CliResult& result) {
+  if (result.out.empty() || result.out.back() != '\n') return {};
+  const std::string line = result.out.substr(0, result.out.size() - 1);
+  return line.find('\n') == std::string::npos ? std::filesystem::path(line)
+                                              : std::filesystem::path();
+}
+
+std::string AllPagesText(const std::filesystem::path& albumRoot) {
+  std::string text;
+  for (const auto& page : FindAlbumPages(albumRoot)) text += ReadFileBytes(page);
+  return text;
 }
 
 }  // namespace pictavo::testing

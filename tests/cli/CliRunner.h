@@ -2,6 +2,7 @@
 
 // Runs the pictavo-cli binary as a user would and keeps what it printed and its status.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,14 @@ inline CliResult RunCli(std::vector<std::string> args) {
 
 // The user's settings file inside a sandbox home.
 std::string SandboxSettingsFile(const std::string& home);
+
+bool Contains(const std::string& text, const std::string& part);
+
+// The page a successful build printed: its one line of standard output; empty otherwise.
+std::filesystem::path PrintedPage(const CliResult& result);
+
+// Every page of an album, concatenated, for searching what the pages show.
+std::string AllPagesText(const std::filesystem::path& albumRoot);
 
 // True when text holds an ESC byte (the start of every terminal control sequence).
 bool HasEscapeCode(const std::string& text);

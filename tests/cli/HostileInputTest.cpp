@@ -18,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-std::string AllPagesText(const fs::path& albumRoot) {
-  std::string text;
-  for (const fs::path& page : FindAlbumPages(albumRoot)) text += ReadFileBytes(page);
-  return text;
-}
-
 class HostileBuild : public ::testing::Test {
  protected:
   void SetUp() override {
