@@ -1,7 +1,9 @@
 #include "app/SystemUtils.h"
 
 #include <sys/utsname.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 
@@ -54,6 +56,52 @@ std::string GetOSVersion() {
   utsname names{};
   if (::uname(&names) != 0) return std::string();
   return std::string(names.sysname) + " " + names.release + " (" + names.machine + ")";
+}
+
+namespace {
+
+bool IsListedInFile(const std::filesystem::path& list, const std::string& path) {
+  std::ifstream file(list);
+  std::string line;
+  while (std::getline(file, line))
+    if (line == path) return true;
+  return false;
+}
+
+// dpkg lists every file of a package by its absolute path in <package>[:arch].list.
+bool IsListedByDpkg(const std::string& programPath, const std::string& dpkgInfoFolder) {
+  std::error_code error;
+  std::filesystem::directory_iterator it(dpkgInfoFolder, error);
+  if (error) return false;
+  for (const auto& entry : it) {
+    if (entry.path().extension() == ".list" && IsListedInFile(entry.path(), programPath))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsAdministratorRightsForUpdates(const std::string& programPath,
+                                     const std::string& dpkgInfoFolder) {
+  if (programPath.empty()) return false;
+  if (IsListedByDpkg(programPath, dpkgInfoFolder)) return false;
+  // dpkg may list the path the merged /usr reaches it by (/bin/... for /usr/bin/...).
+  const std::string folder = std::filesystem::path(programPath).parent_path().string();
+  if (folder.rfind("/usr/", 0) == 0 &&
+      IsListedByDpkg(
+          folder.substr(4) + "/" + std::filesystem::path(programPath).filename().string(),
+          dpkgInfoFolder))
+    return false;
+  // Replacing the program means writing its file and its folder.
+  return ::access(programPath.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK) == 0;
+}
+
+bool IsAdministratorRightsForUpdates() {
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return false;
+  return IsAdministratorRightsForUpdates(self.string(), "/var/lib/dpkg/info");
 }
 
 }  // namespace pictavo::SystemUtils
