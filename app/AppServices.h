@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/UpdateCheck.h"
 #include "items/FolderScan.h"
 
 class QWidget;
@@ -18,6 +19,7 @@ namespace pictavo::app {
 struct AppServices {
   std::string settingsFilePath;  // Pictavo.ini
   std::string historyFilePath;   // History.ini
+  std::string toolbarsFilePath;  // Toolbars.ini
   std::string previewRootPath;   // deleted at shut-down
   ItemBuilder itemBuilder;
   // Paths given on the command line (flags already taken out), in order.
@@ -26,6 +28,8 @@ struct AppServices {
   std::function<std::optional<std::string>(QWidget* parent, const std::string& start)> browseFolder;
   // The notes file dialogs: the chosen path, or nothing when cancelled.
   std::function<std::optional<std::string>(QWidget* parent, bool save)> chooseNotesFile;
+  // The update check; the default value never checks (no rights).
+  UpdateCheckConfig updates;
 
   // The program's files and the real dialogs.
   static AppServices Defaults();
