@@ -20,8 +20,9 @@ inline std::string GetWindowsString() {
 }
 
 // Whether this user may update the program: false when the package manager owns it (the
-// program file is listed in a dpkg file list, *.list in dpkgInfoFolder) or when the user cannot
-// replace the program file; true for a user or portable install the user can write.
+// program file is listed in a dpkg file list, *.list in dpkgInfoFolder: always the package
+// "pictavo", every package for a program under /usr, /bin, /sbin, /lib* or /opt) or when the
+// user cannot replace the program file; true for a user or portable install the user can write.
 bool IsAdministratorRightsForUpdates(const std::string& programPath,
                                      const std::string& dpkgInfoFolder);
 // The same for the running program and /var/lib/dpkg/info.

@@ -9,9 +9,14 @@
 #include <memory>
 
 #include "app/AddressHistory.h"
+#include "app/Commands.h"
 #include "app/FileOpenAddressDlg.h"
+#include "app/PictavoDlg.h"
 #include "core/Profile.h"
+#include "core/SettingsStore.h"
 #include "support/Fixtures.h"
+#include "support/TestHost.h"
+#include "support/WindowTestHost.h"
 
 using pictavo::app::CFileOpenAddressDlg;
 using pictavo::testing::TempDir;
@@ -115,6 +120,38 @@ class FileOpenAddressDlgTest : public QObject {
     QTest::mouseClick(dialog.BrowseButton(), Qt::LeftButton);
     QCOMPARE(QString::fromStdString(seenStart), start);
     QCOMPARE(dialog.PathCombo()->currentText(), chosen);
+  }
+
+  void OkFromTheWindowListsTheFolderAndKeepsTheHistoryLimit() {
+    fs::create_directories(m_dir->Path() / "settings");
+    pictavo::app::AppServices services = pictavo::testing::TestServices(m_dir->File("settings"));
+    pictavo::Settings settings;
+    settings.General.AddressHistory = 2;
+    QVERIFY(pictavo::SaveSettingsFile(services.settingsFilePath, settings, ""));
+    HistoryFile({Folder("old1"), Folder("old2")});
+    fs::rename(m_dir->File("History.ini"), services.historyFilePath);
+    const QString photos = Folder("photos");
+    pictavo::testing::WriteImage(m_dir->Path() / "photos" / "a.jpg", 40, 30,
+                                 pictavo::testing::ImageFormat::Jpeg);
+    pictavo::testing::WindowTestHost host;
+    pictavo::app::CPictavoDlg window(host, services);
+    window.Start();
+    pictavo::app::testing::ModalAnswerer answerer;
+    answerer.m_answer = [&](void* widget, const auto&) {
+      auto* dialog = qobject_cast<CFileOpenAddressDlg*>(static_cast<QWidget*>(widget));
+      if (!dialog) return false;
+      dialog->PathCombo()->setEditText(photos);
+      dialog->OkButton()->click();
+      return true;
+    };
+    window.RunCommand(pictavo::app::Command::kOpenFolder);
+    QCOMPARE(answerer.m_seen.size(), std::size_t(1));
+    QCOMPARE(window.AddressText(), photos);
+    QCOMPARE(window.List().RowCount(), 1);
+    pictavo::app::AddressHistory history;
+    QVERIFY(history.Load(services.historyFilePath));
+    QCOMPARE(history.Entries(),
+             (std::vector<std::string>{photos.toStdString(), Folder("old1").toStdString()}));
   }
 };
 
