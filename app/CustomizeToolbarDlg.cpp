@@ -79,7 +79,7 @@ CCustomizeToolbarDlg::CCustomizeToolbarDlg(const ToolbarLayout& layout, QWidget*
   m_current = new QListWidget(this);
   for (QListWidget* list : {m_available, m_current}) {
     list->setIconSize(QSize(16, 16));
-    list->setMinimumSize(200, 260);
+    list->setMinimumSize(220, 380);
   }
   availableLabel->setBuddy(m_available);
   currentLabel->setBuddy(m_current);
