@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
-#include <cstdlib>
 
 #include "app/SystemUtils.h"
 #include "app/UpdatesDlg.h"
@@ -39,13 +38,8 @@ std::string Fill(int stringId, std::initializer_list<std::string> values) {
 
 UpdateCheckConfig UpdateCheckConfig::Defaults() {
   UpdateCheckConfig config;
-  const char* fromEnvironment = std::getenv(UpdatesFuncs::kUpdateUrlVariable);
-  if (fromEnvironment && *fromEnvironment) {
-    config.url = fromEnvironment;
-    config.agreeIgnoreServer = true;
-  } else {
-    config.url = UpdatesFuncs::kDefaultCheckForUpdatesUrl;
-  }
+  config.url = UpdatesFuncs::GetCheckForUpdatesUrl();
+  config.agreeIgnoreServer = UpdatesFuncs::GetAgreeIgnoreServer() != 0;
   config.dateFilePath =
       FileUtils::GetCombinePath(PathUtils::GetApplicationSettingsPath(), "Updates.ini");
   config.productName = VersionUtils::GetProductName();

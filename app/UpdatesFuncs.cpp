@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QUrl>
+#include <cstdlib>
 
 #include "core/FileUtils.h"
 #include "core/Profile.h"
@@ -39,6 +40,24 @@ QString Encode(const std::string& text) {
 }
 
 }  // namespace
+
+namespace {
+
+const char* UrlFromEnvironment() {
+  const char* value = std::getenv(kUpdateUrlVariable);
+  return value && *value ? value : nullptr;
+}
+
+}  // namespace
+
+std::string GetCheckForUpdatesUrl() {
+  const char* fromEnvironment = UrlFromEnvironment();
+  return fromEnvironment ? fromEnvironment : kDefaultCheckForUpdatesUrl;
+}
+
+int GetAgreeIgnoreServer() {
+  return UrlFromEnvironment() ? 1 : 0;
+}
 
 bool IsVersionText(const std::string& version) {
   static const QRegularExpression pattern(QStringLiteral("^\\d+(\\.\\d+)*$"));

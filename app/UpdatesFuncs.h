@@ -37,6 +37,13 @@ inline constexpr const char* kDefaultCheckForUpdatesUrl =
 // plain HTTP.
 inline constexpr const char* kUpdateUrlVariable = "PICTAVO_UPDATE_URL";
 
+// The address of the update information: the environment variable's value when it is set, else
+// the built-in address.
+std::string GetCheckForUpdatesUrl();
+// Non-zero when the address may name another host (and plain HTTP): only an address given by
+// the environment variable.
+int GetAgreeIgnoreServer();
+
 // False for anything but a JSON object with a product name and a version made of numbers.
 bool ParseUpdatesInformation(const QByteArray& document, UpdatesInformation* info);
 

@@ -227,6 +227,18 @@ class UpdateCheckTest : public QObject {
     QCOMPARE(m_host.MessageTexts(), std::vector<std::string>{Str(10232)});
   }
 
+  void OnlyAnAddressFromTheEnvironmentIsAgreed() {
+    qunsetenv(UpdatesFuncs::kUpdateUrlVariable);
+    QCOMPARE(UpdatesFuncs::GetCheckForUpdatesUrl(),
+             std::string(UpdatesFuncs::kDefaultCheckForUpdatesUrl));
+    QCOMPARE(UpdatesFuncs::GetAgreeIgnoreServer(), 0);
+    qputenv(UpdatesFuncs::kUpdateUrlVariable, m_server->Url().c_str());
+    const UpdateCheckConfig config = UpdateCheckConfig::Defaults();
+    qunsetenv(UpdatesFuncs::kUpdateUrlVariable);
+    QCOMPARE(config.url, m_server->Url());
+    QVERIFY(config.agreeIgnoreServer);
+  }
+
   void FirstRunRecordsOnlyTheDate() {
     std::filesystem::remove(m_config.dateFilePath);
     m_server->m_body = Document("Pictavo", "5.0");
