@@ -1,7 +1,10 @@
 #include "album/OutputRun.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
 #include "album/HighDensity.h"
 #include "album/OutputSettingsModel.h"
@@ -317,6 +320,12 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
     return false;
   }
   if (!CheckTargets(outputType, outputPath)) return false;
+  m_cache.reset();
+  if (!m_runtime.imageCacheFolder.empty() && m_settings.Cache.ImageCacheSize > 0) {
+    m_cache = std::make_unique<ImageCache>(
+        m_runtime.imageCacheFolder, static_cast<std::uint64_t>(m_settings.Cache.ImageCacheSize)
+                                        << 20);
+  }
   bool written = false;
   switch (outputType) {
     case kOutputThumbnail:
@@ -336,6 +345,7 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
     default:
       break;
   }
+  if (m_cache) m_cache->Trim();
   // Each failed file was named when it failed; pages that link it make the album broken.
   return written && m_outcome.failures.empty();
 }
@@ -435,16 +445,36 @@ struct PhotoResult {
 };
 
 // thumbnail: where the photo's decode may also leave its thumbnail (thumbnailLimit > 0).
+// cache: finished images of earlier runs; may be null.
 PhotoResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
                            int customSize, bool doublePhoto, const std::string& thumbnail,
-                           int thumbnailLimit) {
+                           int thumbnailLimit, const ImageCache* cache) {
   LogUtils::ClearLastError();
   PhotoResult result;
   result.destination = destination;
+  ThumbnailResult& thumb = result.thumbnail;
+  thumb.source = source;
+  thumb.destination = thumbnail;
+  // Copies of originals are as cheap as the cache's own copy, so only scaled photos are kept.
+  const int limit = OutputRun::GetPhotoSizeLimit(photoSize, customSize);
+  const std::string key =
+      cache && photoSize != 0
+          ? ImageCache::MakeKey(source, "photo " + std::to_string(limit) +
+                                            (doublePhoto ? " 2x" : " 1x") + " thumbnail " +
+                                            std::to_string(thumbnailLimit))
+          : std::string();
+  if (std::optional<ImageCache::Entry> hit = key.empty() ? std::nullopt : cache->Find(key)) {
+    result.size = hit->size;
+    result.ok = HighDensity::WriteScaledFiles(destination, hit->image, &result.twice);
+    thumb.sourceSize = hit->sourceSize;
+    thumb.bytes = std::move(hit->small);
+    thumb.ok = result.ok && !thumb.bytes.single.empty();
+    if (!result.ok) result.error = FailureText(destination);
+    return result;
+  }
   // One header read gives the size, the encoder and what the scaler needs.
   const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
-  result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
-                                             OutputRun::GetPhotoSizeLimit(photoSize, customSize));
+  result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header), limit);
   // The original's bytes where browsers show them (and always for a file that is no image we
   // read); an animated GIF that needs no scaling keeps its frames untouched.
   const bool copy = photoSize == 0 ? !header.ok || ImageUtils::IsWebFormat(header)
@@ -460,9 +490,6 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
   } else {
     ImageUtils::ScaledBytes bytes;
     // The thumbnail comes from the same decode: a second decode costs more than both scalings.
-    ThumbnailResult& thumb = result.thumbnail;
-    thumb.source = source;
-    thumb.destination = thumbnail;
     thumb.sourceSize = ImageUtils::SizeOf(header);
     const ImageUtils::ImageSize thumbSize =
         thumbnailLimit > 0 ? ImageUtils::GetThumbnailSize(thumb.sourceSize, thumbnailLimit)
@@ -471,23 +498,38 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
                                               doublePhoto, &bytes, thumbSize, &thumb.bytes) &&
                 HighDensity::WriteScaledFiles(destination, bytes, &result.twice);
     thumb.ok = result.ok && !thumb.bytes.single.empty();
+    if (result.ok && !key.empty()) {
+      cache->Store(key, {result.size, thumb.sourceSize, std::move(bytes), thumb.bytes});
+    }
   }
   if (!result.ok) result.error = FailureText(destination);
   return result;
 }
 
 ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string& destination,
-                                    int limit) {
+                                    int limit, const ImageCache* cache) {
   LogUtils::ClearLastError();
   ThumbnailResult result;
   result.source = source;
   result.destination = destination;
+  const std::string key =
+      cache ? ImageCache::MakeKey(source, "thumbnail " + std::to_string(limit)) : std::string();
+  if (std::optional<ImageCache::Entry> hit = key.empty() ? std::nullopt : cache->Find(key)) {
+    result.sourceSize = hit->sourceSize;
+    result.bytes = std::move(hit->image);
+    result.ok = true;
+    return result;
+  }
   const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
   result.sourceSize = ImageUtils::SizeOf(header);
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
   result.ok =
       ImageUtils::EncodeImageScaled(source, header, size.width, size.height, true, &result.bytes);
-  if (!result.ok) result.error = FailureText(destination);
+  if (!result.ok) {
+    result.error = FailureText(destination);
+  } else if (!key.empty()) {
+    cache->Store(key, {size, result.sourceSize, result.bytes, {}});
+  }
   return result;
 }
 
@@ -559,9 +601,10 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     // A thumbnail that would replace a source is refused by the thumbnail step.
     const int limit = m_guard.IsSource(thumbnail) ? 0 : thumbnailLimit;
     work.Submit(
-        [source, destination, photoSize, customSize, doublePhotos, thumbnail, limit] {
+        [source, destination, photoSize, customSize, doublePhotos, thumbnail, limit,
+         cache = m_cache.get()] {
           return WritePhotoFile(source, destination, photoSize, customSize, doublePhotos, thumbnail,
-                                limit);
+                                limit, cache);
         },
         take);
   }
@@ -623,7 +666,9 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
       continue;
     }
     work.Submit(
-        [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
+        [source, destination, limit, cache = m_cache.get()] {
+          return EncodeThumbnailFile(source, destination, limit, cache);
+        },
         take);
   }
   if (control.Cancelled()) m_outcome.cancelled = true;

@@ -14,6 +14,7 @@
 #include "album/ThumbnailPage.h"
 #include "core/Host.h"
 #include "core/Settings.h"
+#include "items/ImageCache.h"
 #include "items/ItemList.h"
 
 namespace pictavo {
@@ -144,6 +145,7 @@ class OutputRun {
   Settings m_settings;  // likewise
   Host& m_host;
   const Runtime m_runtime;
+  std::unique_ptr<ImageCache> m_cache;  // for the command that runs; null without a cache
   std::string m_listedFolder;
   std::unique_ptr<ProgressWindow> m_progress;
   ThumbnailPage::PageCursor m_cursor;

@@ -37,6 +37,7 @@ AppServices AppServices::Defaults() {
   services.historyFilePath = PathUtils::GetAddressHistoryFilePath();
   services.previewRootPath = PathUtils::GetPreviewRootPath();
   services.itemBuilder = BuildAlbumItem;
+  services.runtime.imageCacheFolder = PathUtils::GetImageCacheFolderPath();
   services.browseFolder = BrowseFolderDialog;
   services.chooseNotesFile = NotesFileDialog;
   return services;
