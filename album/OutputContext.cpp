@@ -24,6 +24,30 @@ bool KnownImageSizes::Has(const std::string& path) const {
   return m_sizes.count(KeyOf(path)) != 0;
 }
 
+void KnownImageSizes::KeepDoubleThumbnail(const std::string& sourcePath) {
+  m_doubleThumbnails.insert(KeyOf(sourcePath));
+}
+
+bool KnownImageSizes::HasDoubleThumbnail(const std::string& sourcePath) const {
+  return m_doubleThumbnails.count(KeyOf(sourcePath)) != 0;
+}
+
+void KnownImageSizes::KeepDoublePhoto(const std::string& photoPath) {
+  m_doublePhotos.insert(KeyOf(photoPath));
+}
+
+bool KnownImageSizes::HasDoublePhoto(const std::string& photoPath) const {
+  return m_doublePhotos.count(KeyOf(photoPath)) != 0;
+}
+
+void KnownImageSizes::KeepWritten(const std::string& path) {
+  m_written.insert(KeyOf(path));
+}
+
+bool KnownImageSizes::WasWritten(const std::string& path) const {
+  return m_written.count(KeyOf(path)) != 0;
+}
+
 ImageUtils::ImageSize KnownImageSizes::Get(const std::string& path) const {
   const auto known = m_sizes.find(KeyOf(path));
   return known != m_sizes.end() ? known->second : ImageUtils::GetImageSize(path);

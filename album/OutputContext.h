@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "album/OutputSafety.h"
@@ -23,14 +24,31 @@ namespace pictavo {
 class KnownImageSizes {
  public:
   void Keep(const std::string& path, ImageUtils::ImageSize size);
-  void Clear() { m_sizes.clear(); }
+  void Clear() {
+    m_sizes.clear();
+    m_doubleThumbnails.clear();
+    m_doublePhotos.clear();
+    m_written.clear();
+  }
   // The kept size, or the file's own read from its header when none was kept.
   ImageUtils::ImageSize Get(const std::string& path) const;
   bool Has(const std::string& path) const;
+  // Which images got a 2x copy in this run: thumbnails by their source's path, photos by the
+  // written photo's path. Pages offer a 2x copy only when this run wrote it.
+  void KeepDoubleThumbnail(const std::string& sourcePath);
+  bool HasDoubleThumbnail(const std::string& sourcePath) const;
+  void KeepDoublePhoto(const std::string& photoPath);
+  bool HasDoublePhoto(const std::string& photoPath) const;
+  // Files an earlier step of this run already wrote (thumbnails made in the photo step).
+  void KeepWritten(const std::string& path);
+  bool WasWritten(const std::string& path) const;
 
  private:
   static std::string KeyOf(const std::string& path);
   std::unordered_map<std::string, ImageUtils::ImageSize> m_sizes;
+  std::unordered_set<std::string> m_doubleThumbnails;
+  std::unordered_set<std::string> m_doublePhotos;
+  std::unordered_set<std::string> m_written;
 };
 
 struct OutputContext {

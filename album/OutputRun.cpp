@@ -1,7 +1,12 @@
 #include "album/OutputRun.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
 
+#include "album/HighDensity.h"
 #include "album/OutputSettingsModel.h"
 #include "album/PageFrame.h"
 #include "album/PhotoPage.h"
@@ -13,6 +18,7 @@
 #include "core/PathUtils.h"
 #include "core/SettingsStore.h"
 #include "core/StringUtils.h"
+#include "items/FileListUtils.h"
 #include "items/ImageUtils.h"
 #include "items/ImageWork.h"
 
@@ -314,13 +320,22 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
     return false;
   }
   if (!CheckTargets(outputType, outputPath)) return false;
+  m_cache.reset();
+  if (!m_runtime.imageCacheFolder.empty() && m_settings.Cache.ImageCacheSize > 0) {
+    m_cache = std::make_unique<ImageCache>(
+        m_runtime.imageCacheFolder, static_cast<std::uint64_t>(m_settings.Cache.ImageCacheSize)
+                                        << 20);
+  }
   bool written = false;
   switch (outputType) {
     case kOutputThumbnail:
     case kOutputThumbnailToo:
-      written = WritePhotoFiles(outputPath, m_settings.OutputPhoto.PhotoSize,
-                                m_settings.OutputPhoto.PhotoDimensions) &&
-                GenerateThumbnailOutput(outputPath, title, header);
+      written =
+          WritePhotoFiles(
+              outputPath, m_settings.OutputPhoto.PhotoSize, m_settings.OutputPhoto.PhotoDimensions,
+              ThumbnailPage::GetThumbnailLimit(m_settings.OutputThumbnail.ThumbnailSize),
+              m_settings.OutputThumbnail.ThumbnailImageLink == 1) &&
+          GenerateThumbnailOutput(outputPath, title, header);
       break;
     case kOutputSlideshow:
       written = WritePhotoFiles(outputPath, m_settings.OutputSlideshow.PhotoSize,
@@ -330,6 +345,7 @@ bool OutputRun::GenerateOutput(int outputType, const std::string& outputPath,
     default:
       break;
   }
+  if (m_cache) m_cache->Trim();
   // Each failed file was named when it failed; pages that link it make the album broken.
   return written && m_outcome.failures.empty();
 }
@@ -410,31 +426,55 @@ bool OutputRun::WritePhotoPagesStep(const OutputContext& run, const std::string&
 namespace {
 
 // Each result names its files, so the calling thread needs no bookkeeping of the jobs in flight.
+struct ThumbnailResult {
+  std::string source;
+  std::string destination;
+  bool ok = false;
+  ImageUtils::ScaledBytes bytes;     // the encoded thumbnail, written by the calling thread
+  ImageUtils::ImageSize sourceSize;  // upright size of the source
+  std::string error;                 // why it could not be encoded, taken on the worker
+};
+
 struct PhotoResult {
   std::string destination;
   bool ok = false;
   std::string error;           // the text to show when !ok, taken on the worker's own thread
   ImageUtils::ImageSize size;  // of the written photo; 0 x 0 when its source is no image
+  bool twice = false;          // a 2x copy was written beside it
+  ThumbnailResult thumbnail;   // ok when made from the photo's decode
 };
 
-struct ThumbnailResult {
-  std::string source;
-  std::string destination;
-  bool ok = false;
-  std::string bytes;                 // the encoded thumbnail, written by the calling thread
-  ImageUtils::ImageSize sourceSize;  // upright size of the source
-  std::string error;                 // why it could not be encoded, taken on the worker
-};
-
+// thumbnail: where the photo's decode may also leave its thumbnail (thumbnailLimit > 0).
+// cache: finished images of earlier runs; may be null.
 PhotoResult WritePhotoFile(const std::string& source, const std::string& destination, int photoSize,
-                           int customSize) {
+                           int customSize, bool doublePhoto, const std::string& thumbnail,
+                           int thumbnailLimit, const ImageCache* cache) {
   LogUtils::ClearLastError();
   PhotoResult result;
   result.destination = destination;
+  ThumbnailResult& thumb = result.thumbnail;
+  thumb.source = source;
+  thumb.destination = thumbnail;
+  // Copies of originals are as cheap as the cache's own copy, so only scaled photos are kept.
+  const int limit = OutputRun::GetPhotoSizeLimit(photoSize, customSize);
+  const std::string key =
+      cache && photoSize != 0
+          ? ImageCache::MakeKey(source, "photo " + std::to_string(limit) +
+                                            (doublePhoto ? " 2x" : " 1x") + " thumbnail " +
+                                            std::to_string(thumbnailLimit))
+          : std::string();
+  if (std::optional<ImageCache::Entry> hit = key.empty() ? std::nullopt : cache->Find(key)) {
+    result.size = hit->size;
+    result.ok = HighDensity::WriteScaledFiles(destination, hit->image, &result.twice);
+    thumb.sourceSize = hit->sourceSize;
+    thumb.bytes = std::move(hit->small);
+    thumb.ok = result.ok && !thumb.bytes.single.empty();
+    if (!result.ok) result.error = FailureText(destination);
+    return result;
+  }
   // One header read gives the size, the encoder and what the scaler needs.
   const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
-  result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header),
-                                             OutputRun::GetPhotoSizeLimit(photoSize, customSize));
+  result.size = ImageUtils::GetThumbnailSize(ImageUtils::SizeOf(header), limit);
   // The original's bytes where browsers show them (and always for a file that is no image we
   // read); an animated GIF that needs no scaling keeps its frames untouched.
   const bool copy = photoSize == 0 ? !header.ok || ImageUtils::IsWebFormat(header)
@@ -442,29 +482,66 @@ PhotoResult WritePhotoFile(const std::string& source, const std::string& destina
                                          result.size == ImageUtils::SizeOf(header);
   if (copy) {
     result.ok = FileUtils::CopyFile(source, destination);
+    // The web gets no GPS position: a copy loses it as the scaled photos lose all metadata.
+    if (result.ok && header.ok && !FileListUtils::RemoveGpsPosition(destination)) {
+      std::remove(destination.c_str());
+      result.ok = false;
+    }
   } else {
-    std::string bytes;
-    result.ok = ImageUtils::EncodeImageThumbnail(source, header, result.size.width,
-                                                 result.size.height, &bytes) &&
-                ImageUtils::WriteImageFile(destination, bytes);
+    ImageUtils::ScaledBytes bytes;
+    // The thumbnail comes from the same decode: a second decode costs more than both scalings.
+    thumb.sourceSize = ImageUtils::SizeOf(header);
+    const ImageUtils::ImageSize thumbSize =
+        thumbnailLimit > 0 ? ImageUtils::GetThumbnailSize(thumb.sourceSize, thumbnailLimit)
+                           : ImageUtils::ImageSize{};
+    result.ok = ImageUtils::EncodeImageScaled(source, header, result.size.width, result.size.height,
+                                              doublePhoto, &bytes, thumbSize, &thumb.bytes) &&
+                HighDensity::WriteScaledFiles(destination, bytes, &result.twice);
+    thumb.ok = result.ok && !thumb.bytes.single.empty();
+    if (result.ok && !key.empty()) {
+      cache->Store(key, {result.size, thumb.sourceSize, std::move(bytes), thumb.bytes});
+    }
   }
   if (!result.ok) result.error = FailureText(destination);
   return result;
 }
 
 ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string& destination,
-                                    int limit) {
+                                    int limit, const ImageCache* cache) {
   LogUtils::ClearLastError();
   ThumbnailResult result;
   result.source = source;
   result.destination = destination;
+  const std::string key =
+      cache ? ImageCache::MakeKey(source, "thumbnail " + std::to_string(limit)) : std::string();
+  if (std::optional<ImageCache::Entry> hit = key.empty() ? std::nullopt : cache->Find(key)) {
+    result.sourceSize = hit->sourceSize;
+    result.bytes = std::move(hit->image);
+    result.ok = true;
+    return result;
+  }
   const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(source);
   result.sourceSize = ImageUtils::SizeOf(header);
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(result.sourceSize, limit);
   result.ok =
-      ImageUtils::EncodeImageThumbnail(source, header, size.width, size.height, &result.bytes);
-  if (!result.ok) result.error = FailureText(destination);
+      ImageUtils::EncodeImageScaled(source, header, size.width, size.height, true, &result.bytes);
+  if (!result.ok) {
+    result.error = FailureText(destination);
+  } else if (!key.empty()) {
+    cache->Store(key, {size, result.sourceSize, result.bytes, {}});
+  }
   return result;
+}
+
+// A thumbnail made in the photo step is written there, in list order; one that cannot be
+// written is left to the thumbnail step, which reports it as it reports its own.
+void KeepThumbnailOfPhoto(KnownImageSizes& sizes, const ThumbnailResult& thumbnail) {
+  if (!thumbnail.ok) return;
+  bool twice = false;
+  if (!HighDensity::WriteScaledFiles(thumbnail.destination, thumbnail.bytes, &twice)) return;
+  sizes.Keep(thumbnail.source, thumbnail.sourceSize);
+  sizes.KeepWritten(thumbnail.destination);
+  if (twice) sizes.KeepDoubleThumbnail(thumbnail.source);
 }
 
 }  // namespace
@@ -472,10 +549,15 @@ ThumbnailResult EncodeThumbnailFile(const std::string& source, const std::string
 // Image work runs on worker threads; results are taken in list order on the calling thread,
 // which pumps once per row and while it waits: messages and files come in the order of a
 // sequential run. A Cancel drops the jobs that have not started; those running finish.
-bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize) {
+bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize,
+                                int thumbnailLimit, bool doublePhotos) {
   const Snapshot snapshot(*this);
   const std::string photoFolder =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.PhotoName);
+  const std::string thumbFolder =
+      FileUtils::GetCombinePath(AlbumFolderOf(outputPath), m_settings.Output.ThumbnailName);
+  // Without the folder the thumbnail step makes them, and reports the folder.
+  if (thumbnailLimit > 0 && !EnsureFolder(thumbFolder)) thumbnailLimit = 0;
   LoopControl control(m_host.GetPump(), m_progress.get());
   m_sizes.Clear();
   BeginProgressStep(m_list.CheckedCount());
@@ -489,6 +571,8 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
       ++written;
       ++m_outcome.photosWritten;
       if (result.size.width > 0) m_sizes.Keep(result.destination, result.size);
+      if (result.twice) m_sizes.KeepDoublePhoto(result.destination);
+      KeepThumbnailOfPhoto(m_sizes, result.thumbnail);
     } else {
       RecordFailure(result.destination, result.error);
     }
@@ -506,16 +590,23 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
     }
     const std::string source = FileUtils::GetCombinePath(m_listedFolder, item.name);
     if (FileUtils::IsDirectory(source)) continue;
-    const std::string destination =
-        FileUtils::GetCombinePath(photoFolder, m_webNames.Of(item.name));
+    const std::string webName = m_webNames.Of(item.name);
+    const std::string destination = FileUtils::GetCombinePath(photoFolder, webName);
     if (m_guard.IsSource(destination)) {
       work.Drain(take);
       RecordFailure(destination, SourceGuard::GetSourceTargetMessage(destination));
       continue;
     }
-    work.Submit([source, destination, photoSize,
-                 customSize] { return WritePhotoFile(source, destination, photoSize, customSize); },
-                take);
+    const std::string thumbnail = FileUtils::GetCombinePath(thumbFolder, webName);
+    // A thumbnail that would replace a source is refused by the thumbnail step.
+    const int limit = m_guard.IsSource(thumbnail) ? 0 : thumbnailLimit;
+    work.Submit(
+        [source, destination, photoSize, customSize, doublePhotos, thumbnail, limit,
+         cache = m_cache.get()] {
+          return WritePhotoFile(source, destination, photoSize, customSize, doublePhotos, thumbnail,
+                                limit, cache);
+        },
+        take);
   }
   if (control.Cancelled()) {
     m_outcome.cancelled = true;
@@ -547,12 +638,14 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   // written, as in a run that makes one thumbnail after the other.
   const auto take = [&](const ThumbnailResult& result) {
     if (failed) return;
-    failed = !result.ok || !ImageUtils::WriteImageFile(result.destination, result.bytes);
+    bool twice = false;
+    failed = !result.ok || !HighDensity::WriteScaledFiles(result.destination, result.bytes, &twice);
     if (failed) {
       RecordFailure(result.destination, result.ok ? FailureText(result.destination) : result.error);
       return;
     }
     m_sizes.Keep(result.source, result.sourceSize);
+    if (twice) m_sizes.KeepDoubleThumbnail(result.source);
     AdvanceProgress(++taken, FileUtils::GetSplitFileName(result.destination));
   };
   for (int row = 0; row < m_list.RowCount() && !failed; ++row) {
@@ -568,8 +661,14 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
       failed = true;
       break;
     }
+    if (m_sizes.WasWritten(destination)) {  // made from the photo's decode
+      AdvanceProgress(++taken, FileUtils::GetSplitFileName(destination));
+      continue;
+    }
     work.Submit(
-        [source, destination, limit] { return EncodeThumbnailFile(source, destination, limit); },
+        [source, destination, limit, cache = m_cache.get()] {
+          return EncodeThumbnailFile(source, destination, limit, cache);
+        },
         take);
   }
   if (control.Cancelled()) m_outcome.cancelled = true;

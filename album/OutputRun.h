@@ -14,6 +14,7 @@
 #include "album/ThumbnailPage.h"
 #include "core/Host.h"
 #include "core/Settings.h"
+#include "items/ImageCache.h"
 #include "items/ItemList.h"
 
 namespace pictavo {
@@ -65,7 +66,11 @@ class OutputRun {
                       const std::string& header);
   bool GenerateThumbnailOutput(const std::string& outputPath, const std::string& title,
                                const std::string& header);
-  bool WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize);
+  // A thumbnailLimit above 0 also writes the thumbnails of that limit from the photos' decode,
+  // so that WriteThumbnailFiles only makes those the photos could not give. doublePhotos adds
+  // the photos' 2x copies, for pages that offer them.
+  bool WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize,
+                       int thumbnailLimit = 0, bool doublePhotos = false);
   bool WriteThumbnailFiles(const std::string& outputPath);
   // The design's copies into the album; the slideshow step uses them too.
   static bool CopyStyleFile(const std::string& designFolder, const std::string& outputPath,
@@ -140,6 +145,7 @@ class OutputRun {
   Settings m_settings;  // likewise
   Host& m_host;
   const Runtime m_runtime;
+  std::unique_ptr<ImageCache> m_cache;  // for the command that runs; null without a cache
   std::string m_listedFolder;
   std::unique_ptr<ProgressWindow> m_progress;
   ThumbnailPage::PageCursor m_cursor;

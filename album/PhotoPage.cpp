@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "album/HighDensity.h"
 #include "album/HtmlFuncs.h"
 #include "album/Navigation.h"
 #include "album/OutputRun.h"
@@ -141,7 +142,9 @@ std::string BuildPhotoPage(const OutputContext& context, const PHOTOPAGEITEM& it
   lines.Add(6, GetTdTag("image-contents", "image-contents",
                         display.box > 0 ? "style=\"width: " + box + "px; height: " + box + "px;\""
                                         : std::string()));
-  lines.Add(GetImgTag(photoRef, "property", display.width, display.height, item.fileName));
+  const std::string image =
+      GetImgTag(photoRef, "property", display.width, display.height, item.fileName);
+  lines.Add(item.photoDouble ? HighDensity::AddSrcset(image, photoRef) : image);
   lines.Add(0, GetTdClosingTag(), true);
   lines.Add(Navigation::GetPhotoPageButtonCell(settings, item.pageIndex, item.pageCount, "next"));
   if (settings.OutputPhoto.ViewItem != 0) lines.Add(BuildPropertyTable(context, item));
@@ -210,6 +213,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
     const std::string photo = PhotoPath(album, context, source.name).string();
     const auto known = sizes.find(photo);
     item.photoSize = known != sizes.end() ? known->second : ImageUtils::GetImageSize(photo);
+    item.photoDouble = context.sizes && context.sizes->HasDoublePhoto(photo);
 
     const auto pagePath = pages / Navigation::GetPhotoPageFileName(settings, n);
     const std::string text = PhotoPage::BuildPhotoPage(context, item);

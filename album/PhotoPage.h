@@ -28,6 +28,7 @@ struct PHOTOPAGEITEM {
   std::string note;
   std::vector<PropertyColumns::ColumnEntry> properties;
   ImageUtils::ImageSize photoSize;  // of the resized photo in PhotoName, read once per run
+  bool photoDouble = false;         // this run wrote its 2x copy: the page offers it
 };
 
 // What a run of WritePhotoPages did, for the caller's messages.

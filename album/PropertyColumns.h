@@ -12,8 +12,14 @@
 
 namespace pictavo::PropertyColumns {
 
+// Rows a photo page can show beyond the twenty list columns: aperture, exposure time, ISO
+// speed, focal length and lens, with titles 12001 to 12005, as columns 20 to 24.
+inline constexpr int kFirstPhotoRowId = 12001;
+inline constexpr int kFirstPhotoRowColumn = 20;
+inline constexpr int kPhotoRowCount = 5;
+
 struct ColumnEntry {
-  int column = -1;    // property column: the string id minus 10001; outside 0..19 when unknown
+  int column = -1;    // the string id minus 10001 (0..19), a photo row (20..24), else -1
   std::string label;  // string-table text of the string id
   int format = 0;     // read, not used by the pages
   int width = -1;     // read, not used by the pages
@@ -32,12 +38,12 @@ inline constexpr int kMaxColumnEntries = 1000;
 std::vector<ColumnEntry> ReadColumnEntries(const std::filesystem::path& folder,
                                            const std::string& fileName, Pump& pump);
 
-// The key of the photo page's data attribute: "name", "date_taken", ...; empty for the note
-// column and any column outside 0..18.
+// The key of the photo page's data attribute: "name", "date_taken", ..., "f_number"; empty
+// for the note column and any column outside 0..18 and 20..24.
 std::string GetPropertyKey(int column);
 
-// The item's text for the column as the list shows it; empty for the note column (19) and
-// any column outside 0..18.
+// The item's text for the column as the list shows it (the photo rows' texts for 20..24);
+// empty for the note column (19) and any other column.
 std::string GetPropertyValue(int column, const ALBUMITEM& item);
 
 }  // namespace pictavo::PropertyColumns

@@ -18,6 +18,7 @@ struct Runtime {
   std::string styleFolder = PathUtils::GetStyleFolderPath();
   std::vector<StyleFuncs::DESIGNITEM> designs;  // from styleFolder's "styles.xml", file order
   std::size_t workerThreads = 0;                // 0: one per core
+  std::string imageCacheFolder;                 // finished images for re-runs; empty: none
 };
 
 // Reads the designs of runtime.styleFolder. Empty on success, else why nothing was loaded (the

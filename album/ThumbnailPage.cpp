@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "album/HighDensity.h"
 #include "album/HtmlFuncs.h"
 #include "album/Navigation.h"
 #include "album/PageFrame.h"
@@ -134,9 +135,12 @@ std::string BuildThumbnailCell(const OutputContext& run, const ALBUMITEM& item, 
   const auto& thumb = run.settings.OutputThumbnail;
   const ImageUtils::ImageSize size = ImageUtils::GetThumbnailSize(
       GetRunImageSize(run, item.fullPath), GetThumbnailLimit(thumb.ThumbnailSize));
-  const std::string image = HtmlFuncs::GetImgTag(
-      Encode(run.settings.Output.ThumbnailName) + "/" + Encode(GetWebFileName(run, item.name)),
-      "thumbnail", size.width, size.height, item.name);
+  const std::string src =
+      Encode(run.settings.Output.ThumbnailName) + "/" + Encode(GetWebFileName(run, item.name));
+  std::string image = HtmlFuncs::GetImgTag(src, "thumbnail", size.width, size.height, item.name);
+  if (run.sizes && run.sizes->HasDoubleThumbnail(item.fullPath)) {
+    image = HighDensity::AddSrcset(image, src);
+  }
   PageLines cell;
   cell.Add(10, HtmlFuncs::GetTdTag("center thumb-" + GetSizeClass(thumb.ThumbnailSize)));
   cell.Add(0, ThumbnailLink(run, item, number, image));

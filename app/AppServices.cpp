@@ -38,6 +38,7 @@ AppServices AppServices::Defaults() {
   services.toolbarsFilePath = PathUtils::GetToolbarsFilePath();
   services.previewRootPath = PathUtils::GetPreviewRootPath();
   services.itemBuilder = BuildAlbumItem;
+  services.runtime.imageCacheFolder = PathUtils::GetImageCacheFolderPath();
   services.browseFolder = BrowseFolderDialog;
   services.chooseNotesFile = NotesFileDialog;
   services.updates = UpdateCheckConfig::Defaults();

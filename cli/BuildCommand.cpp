@@ -224,6 +224,7 @@ int RunBuild(const CliOptions& options) {
   // Each check runs only when the ones before it passed; the first failure is the message.
   LoadedSettings loaded;
   Runtime runtime;
+  if (!build.noCache) runtime.imageCacheFolder = PathUtils::GetImageCacheFolderPath();
   const std::function<std::string()> checks[] = {
       [&] { return CheckFolder(build.folder); },
       [&] { return build.notes ? CheckReadableFile(*build.notes, "notes file") : std::string(); },

@@ -33,6 +33,7 @@ struct BuildOptions {
   bool preview = false;
   bool open = false;
   bool skipUnreadable = false;
+  bool noCache = false;
 };
 
 struct ListOptions {

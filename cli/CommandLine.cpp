@@ -49,6 +49,8 @@ void AddBuildCommand(CLI::App& app, CliOptions& options, std::vector<SetTriple>&
   command->add_flag("--open", build.open, "Open the first page with the desktop");
   command->add_flag("--skip-unreadable", build.skipUnreadable,
                     "Untick the items whose image cannot be read, naming each");
+  command->add_flag("--no-cache", build.noCache,
+                    "Decode every photo again instead of reusing earlier runs' images");
   command->add_flag("-q,--quiet", options.quiet, "No progress and no completion message");
   AddVerboseOption(*command, options);
   command->add_option("FOLDER", build.folder, "Folder of photos")->required();

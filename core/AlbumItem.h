@@ -29,6 +29,12 @@ struct ALBUMITEM {
   std::string xResolutionText;    // column 17
   std::string yResolutionText;    // column 18
   std::string note;               // column 19
+  // Further rows for photo pages, not list columns (PropertyColumns 20 to 24).
+  std::string fNumberText;
+  std::string exposureTimeText;
+  std::string isoSpeedText;
+  std::string focalLengthText;
+  std::string lensText;
   std::int64_t size = 0;
   std::int32_t width = 0;  // 0: no value
   std::int32_t height = 0;

@@ -87,6 +87,10 @@ std::string GetPreviewRootPath() {
   return FileUtils::GetCombinePath(GetTempFolderPath(), GetPreviewFolderName());
 }
 
+std::string GetImageCacheFolderPath() {
+  return FileUtils::GetCombinePath(GetTempFolderPath(), "Images");
+}
+
 std::string GetStyleFolderPath() {
   const std::string module = FileUtils::GetModuleFolderPath();
   const std::string beside = FileUtils::GetCombinePath(module, GetStyleFolderName());

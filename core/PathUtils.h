@@ -31,6 +31,8 @@ std::string GetTempFolderPath();
 std::string GetPreviewFolderName();  // "Preview"
 // GetTempFolderPath() joined with GetPreviewFolderName(): the folder previews are written to.
 std::string GetPreviewRootPath();
+// GetTempFolderPath() joined with "Images": finished photos and thumbnails kept for re-runs.
+std::string GetImageCacheFolderPath();
 
 // The shipped styles folder: "styles" beside the executable, else ../share/pictavo/styles from
 // it. A program that wants another one says so in its Runtime.

@@ -58,7 +58,7 @@ struct Settings {
   } OutputStyle;
 
   struct OutputPage {
-    std::string Title = "ピクタボ";   // 10411
+    std::string Title = "ピクタボ";      // 10411
     std::string Header = "フォト 一覧";  // 10412
     int ViewLinkPhotoPage = 1;
     int NaviCount = 10;
@@ -67,8 +67,8 @@ struct Settings {
     int ViewLinkHomePageThumbnailPage = 0;
     int ViewLinkHomePagePhotoPage = 0;
     std::string LinkHomePage = "ホームページ";  // 10424
-    std::string LinkHomePageURL = "http://";  // 10425
-    std::string FooterCopyright;              // 10413, filled by LoadSettings
+    std::string LinkHomePageURL = "http://";    // 10425
+    std::string FooterCopyright;                // 10413, filled by LoadSettings
   } OutputPage;
 
   struct OutputPhoto {
@@ -101,6 +101,11 @@ struct Settings {
     int Enabled = 1;
     int Interval = 1;
   } Update;
+
+  // The finished photos and thumbnails kept for re-runs and previews, in MB; 0 keeps none.
+  struct Cache {
+    int ImageCacheSize = 4096;
+  } Cache;
 
   // Derived from Update.Interval after loading; never stored.
   int CheckPeriodDays = 7;

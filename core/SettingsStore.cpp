@@ -101,6 +101,9 @@ void VisitOptions(S& s, Visitor& v) {
   v.Section("Options\\Update");
   v.Int("Enabled", s.Update.Enabled);
   v.Int("Interval", s.Update.Interval);
+
+  v.Section("Options\\Cache");
+  v.Int("ImageCacheSize", s.Cache.ImageCacheSize);
 }
 
 class Loader {

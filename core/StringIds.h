@@ -87,6 +87,11 @@
   X(HomePageUrl, 11011)              \
   X(LinkFormat, 11012)               \
   X(DialogFontName, 11022)           \
+  X(PropertyAperture, 12001)         \
+  X(PropertyExposureTime, 12002)     \
+  X(PropertyIsoSpeed, 12003)         \
+  X(PropertyFocalLength, 12004)      \
+  X(PropertyLens, 12005)             \
   X(ExecutePrompt, 32791)            \
   X(ApplicationTitle, 57344)         \
   X(F1HelpPrompt, 57345)             \

@@ -144,6 +144,12 @@ constexpr Entry kTexts[] = {
     {StringId::HomePageUrl, "https://www.ostrel.example/"},
     {StringId::LinkFormat, "<a href=\"%s\">%s</a>"},
     {StringId::DialogFontName, "MS UI Gothic"},
+    // Titles of the photo page rows beyond the twenty columns.
+    {StringId::PropertyAperture, "絞り値"},
+    {StringId::PropertyExposureTime, "露出時間"},
+    {StringId::PropertyIsoSpeed, "ISO 速度"},
+    {StringId::PropertyFocalLength, "焦点距離"},
+    {StringId::PropertyLens, "レンズ"},
     {StringId::ExecutePrompt, "一覧を出力します。\n実行"},
     {StringId::ApplicationTitle, "Pictavo"},
     {StringId::F1HelpPrompt, "ヘルプを表示するには、F1 キーを押してください。"},

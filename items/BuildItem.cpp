@@ -50,6 +50,11 @@ ALBUMITEM BuildAlbumItem(const std::string& path) {
   item.xResolution = exif.xResolution;
   item.yResolutionText = FileListUtils::FormatResolution(exif.yResolution);
   item.yResolution = exif.yResolution;
+  item.fNumberText = exif.fNumber;
+  item.exposureTimeText = exif.exposureTime;
+  item.isoSpeedText = exif.isoSpeed;
+  item.focalLengthText = exif.focalLength;
+  item.lensText = exif.lens;
   item.fullPath = path;
   return item;
 }

@@ -1,5 +1,6 @@
 #include "items/FileListUtils.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -117,6 +118,40 @@ std::int32_t Dpi(const Exiv2::ExifData& exif, const char* key, bool centimetres)
   return static_cast<std::int32_t>(std::lround(value));
 }
 
+double Number(const Exiv2::ExifData& exif, const char* key) {
+  const Exiv2::Exifdatum* datum = Find(exif, key);
+  if (!datum) return 0.0;
+  const Exiv2::Rational value = datum->toRational(0);
+  // A zero denominator is no value; cameras write 0/0 for "unknown".
+  if (value.second == 0) return 0.0;
+  return static_cast<double>(value.first) / value.second;
+}
+
+void ReadPhotography(const Exiv2::ExifData& exif, ExifRecord& record) {
+  double fNumber = Number(exif, "Exif.Photo.FNumber");
+  if (fNumber <= 0.0) {
+    // The APEX aperture value: f = 2 ^ (Av / 2).
+    const double apex = Number(exif, "Exif.Photo.ApertureValue");
+    if (apex > 0.0 && apex < 64.0) fNumber = std::pow(2.0, apex / 2.0);
+  }
+  record.fNumber = FormatFNumber(fNumber);
+  record.exposureTime = FormatExposureTime(Number(exif, "Exif.Photo.ExposureTime"));
+  if (const Exiv2::Exifdatum* iso = Find(exif, "Exif.Photo.ISOSpeedRatings")) {
+    record.isoSpeed = FormatIsoSpeed(static_cast<long>(Exiv2Compat::ToInteger(*iso)));
+  }
+  record.focalLength = FormatFocalLength(Number(exif, "Exif.Photo.FocalLength"));
+  record.lens = Ascii(exif, "Exif.Photo.LensModel");
+}
+
+// A number with at most one decimal, "." whatever the locale; "2.0" reads "2".
+std::string OneDecimal(double value) {
+  const double rounded = std::round(value * 10.0) / 10.0;
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed,
+                                    rounded == std::floor(rounded) ? 0 : 1);
+  return std::string(text, result.ptr);
+}
+
 ExifRecord ReadRecord(const Exiv2::ExifData& exif) {
   ExifRecord record;
   record.dateTimeOriginal = FormatExifDate(Ascii(exif, "Exif.Photo.DateTimeOriginal"));
@@ -136,6 +171,7 @@ ExifRecord ReadRecord(const Exiv2::ExifData& exif) {
   const bool centimetres = unit && Exiv2Compat::ToInteger(*unit, 0) == 3;
   record.xResolution = Dpi(exif, "Exif.Image.XResolution", centimetres);
   record.yResolution = Dpi(exif, "Exif.Image.YResolution", centimetres);
+  ReadPhotography(exif, record);
   return record;
 }
 
@@ -264,6 +300,76 @@ std::string FormatExposureProgram(int code, const ExposureProgramNames& table) {
 
 std::string FormatResolution(std::int32_t dpi) {
   return dpi > 0 ? std::to_string(dpi) + " dpi" : std::string();
+}
+
+std::string FormatFNumber(double fNumber) {
+  if (!std::isfinite(fNumber) || fNumber <= 0.0 || fNumber > 1000.0) return {};
+  return "f/" + OneDecimal(fNumber);
+}
+
+std::string FormatExposureTime(double seconds) {
+  if (!std::isfinite(seconds) || seconds <= 0.0 || seconds > 1e6) return {};
+  // Shorter than a second reads as the fraction on the camera's dial: 0.004 is 1/250.
+  if (seconds < 0.95) {
+    return "1/" + std::to_string(static_cast<long long>(std::llround(1.0 / seconds))) + " 秒";
+  }
+  return OneDecimal(seconds) + " 秒";
+}
+
+std::string FormatIsoSpeed(long iso) {
+  return iso > 0 && iso < 10000000 ? "ISO-" + std::to_string(iso) : std::string();
+}
+
+std::string FormatFocalLength(double millimetres) {
+  if (!std::isfinite(millimetres) || millimetres <= 0.0 || millimetres > 100000.0) return {};
+  return OneDecimal(millimetres) + " mm";
+}
+
+bool RemoveGpsPosition(const std::string& path) {
+  VipsImage::EnsureStarted();
+  if (!VipsImage::IsRegularFile(path)) return true;
+  try {
+    auto image = Exiv2Compat::OpenFile(path);
+    if (image.get() == nullptr) return true;
+    try {
+      image->readMetadata();
+    } catch (const std::exception&) {
+      // Metadata Exiv2 cannot read holds no position it could find; the copy stays whole.
+      return true;
+    }
+    bool found = false;
+    Exiv2::ExifData& exif = image->exifData();
+    for (auto it = exif.begin(); it != exif.end();) {
+      if (it->groupName() == "GPSInfo" || it->key() == "Exif.Image.GPSTag") {
+        it = exif.erase(it);
+        found = true;
+      } else {
+        ++it;
+      }
+    }
+    Exiv2::XmpData& xmp = image->xmpData();
+    for (auto it = xmp.begin(); it != xmp.end();) {
+      if (it->key().rfind("Xmp.exif.GPS", 0) == 0) {
+        it = xmp.erase(it);
+        found = true;
+      } else {
+        ++it;
+      }
+    }
+    if (found) image->writeMetadata();
+    return true;
+  } catch (const Exiv2::AnyError& error) {
+    // A file of no image type Exiv2 knows carries no position it could find.
+    if (error.code() == Exiv2::kerFileContainsUnknownImageType ||
+        error.code() == Exiv2::kerNotAnImage) {
+      return true;
+    }
+    VipsImage::RecordError("cannot remove the GPS position from " + path + ": " + error.what());
+    return false;
+  } catch (const std::exception& error) {
+    VipsImage::RecordError("cannot remove the GPS position from " + path + ": " + error.what());
+    return false;
+  }
 }
 
 std::string FormatDimensions(std::int32_t width, std::int32_t height) {

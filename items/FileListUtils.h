@@ -72,6 +72,13 @@ struct ExifRecord {
   int exposureProgram = -1;      // -1: not present
   std::int32_t xResolution = 0;  // dpi; 0: not present
   std::int32_t yResolution = 0;
+  // What photographers look for first, as display texts; empty when not present. The GPS
+  // position is never read.
+  std::string fNumber;       // "f/2.8"
+  std::string exposureTime;  // "1/250 秒", "2 秒"
+  std::string isoSpeed;      // "ISO-200"
+  std::string focalLength;   // "50 mm"
+  std::string lens;          // the lens model as the camera names it
 };
 // One Exiv2 open. A file without EXIF, or no image at all, gives the defaults.
 ExifRecord ReadExif(const std::string& path);
@@ -83,5 +90,15 @@ std::string FormatExposureProgram(int code, const ExposureProgramNames& table);
 std::string FormatResolution(std::int32_t dpi);
 std::string FormatDimensions(std::int32_t width, std::int32_t height);
 std::string FormatAttributes(const FileAttributeFlags& flags);
+// 0 or less, and values that are no number, give empty texts.
+std::string FormatFNumber(double fNumber);
+std::string FormatExposureTime(double seconds);
+std::string FormatIsoSpeed(long iso);
+std::string FormatFocalLength(double millimetres);
+
+// Removes the GPS position (EXIF GPS tags and their XMP copies) from an image file in place,
+// leaving the file untouched when it holds none. False, with the reason recorded, when a
+// position is there and cannot be removed.
+bool RemoveGpsPosition(const std::string& path);
 
 }  // namespace pictavo::FileListUtils

@@ -106,6 +106,18 @@ bool CanPutInAlbum(const std::string& path, unsigned formats, std::string* reaso
   return true;
 }
 
+bool EncodeImageScaled(const std::string& src, const ImageHeader& header, int width, int height,
+                       bool withDouble, ScaledBytes* bytes, ImageSize smallSize,
+                       ScaledBytes* small) {
+  std::string error;
+  if (VipsImage::EncodeScaled(src, header, width, height, GetWebEncoder(header.encoder), withDouble,
+                              bytes, &error, smallSize.width, smallSize.height, small)) {
+    return true;
+  }
+  VipsImage::RecordError(error);
+  return false;
+}
+
 bool WriteImageFile(const std::string& dst, const std::string& bytes) {
   std::string error;
   if (VipsImage::ReplaceFile(dst, bytes, &error)) return true;

@@ -72,6 +72,15 @@ bool IsAnimatedGif(const ImageHeader& header);
 bool CanPutInAlbum(const std::string& path, unsigned formats, std::string* reason);
 bool WriteImageFile(const std::string& dst, const std::string& bytes);
 
+// The 1x copy and, when withDouble and the source is large enough (never enlarged), the 2x
+// copy of 2 * width x 2 * height, from one decode. Failure records the reason as above.
+// With small, also a smaller copy (a thumbnail) from the same decode when the decoded pixels
+// hold enough for it; *small stays empty otherwise.
+using ScaledBytes = VipsImage::ScaledBytes;
+bool EncodeImageScaled(const std::string& src, const ImageHeader& header, int width, int height,
+                       bool withDouble, ScaledBytes* bytes, ImageSize smallSize = {},
+                       ScaledBytes* small = nullptr);
+
 // Frees the image library's state for the calling thread; worker threads call it as they end.
 void ReleaseThreadResources();
 

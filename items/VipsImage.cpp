@@ -161,7 +161,22 @@ int Orientation(vips::VImage& image) {
   return value >= 1 && value <= 8 ? value : 1;
 }
 
+// Pixels stored in an embedded profile's colours are turned into sRGB before the profile is
+// stripped: a browser would otherwise read them as sRGB and show them darker and off-colour.
+// Untagged images stay as they are; a profile that cannot be used leaves the pixels unchanged.
+vips::VImage ToSrgb(vips::VImage image) {
+  if (image.get_typeof(VIPS_META_ICC_NAME) == 0) return image;
+  try {
+    return image.icc_transform(
+        "srgb", vips::VImage::option()->set("embedded", true)->set("intent", VIPS_INTENT_RELATIVE));
+  } catch (const vips::VError&) {
+    vips_error_clear();
+    return image;
+  }
+}
+
 vips::VImage Encodable(vips::VImage image) {
+  image = ToSrgb(image);
   if (image.interpretation() != VIPS_INTERPRETATION_sRGB || image.format() != VIPS_FORMAT_UCHAR) {
     image = image.colourspace(VIPS_INTERPRETATION_sRGB);
     if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
@@ -175,12 +190,12 @@ struct BlobRelease {
 using Blob = std::unique_ptr<VipsBlob, BlobRelease>;
 
 // Encodes to memory first so that a failing encoder never touches the file system.
-Blob Encode(vips::VImage image, const std::string& encoder) {
+Blob Encode(vips::VImage image, const std::string& encoder, int quality) {
   using vips::VImage;
   if (encoder == "image/jpeg") {
     // JPEG has no alpha; flatten onto white as a browser would show it.
     if (image.has_alpha()) image = image.flatten(VImage::option()->set("background", 255.0));
-    return Blob(image.jpegsave_buffer(VImage::option()->set("Q", 85)->set("strip", true)));
+    return Blob(image.jpegsave_buffer(VImage::option()->set("Q", quality)->set("strip", true)));
   }
   if (encoder == "image/png") {
     return Blob(image.pngsave_buffer(VImage::option()->set("strip", true)));
@@ -196,6 +211,18 @@ Blob Encode(vips::VImage image, const std::string& encoder) {
   }
   throw vips::VError("no encoder for \"" + encoder + "\"");
 }
+
+std::string Bytes(const Blob& blob) {
+  size_t size = 0;
+  const void* data =
+      vips_area_get_data(reinterpret_cast<VipsArea*>(blob.get()), &size, nullptr, nullptr, nullptr);
+  return std::string(static_cast<const char*>(data), size);
+}
+
+// A 2x copy is seen at twice the density, where compression artefacts are half as large; a
+// lower quality keeps its bytes near twice, not four times, those of the 1x copy.
+constexpr int kSingleQuality = 85;
+constexpr int kDoubleQuality = 75;
 
 std::string VipsFailure(const std::exception& error) {
   std::string text = error.what();
@@ -218,6 +245,83 @@ vips::VImage TolerantThumbnail(const std::string& src, const Header& header, int
   decoded.set(VIPS_META_ORIENTATION, header.orientation);
   return decoded.autorot().thumbnail_image(
       width, VImage::option()->set("height", height)->set("size", VIPS_SIZE_FORCE));
+}
+
+// One copy to make: width x height, and 2x when the source holds the pixels for it.
+struct Request {
+  int width = 0;
+  int height = 0;
+  bool twice = false;
+  int DecodeWidth() const { return twice ? 2 * width : width; }
+  int DecodeHeight() const { return twice ? 2 * height : height; }
+};
+
+Request MakeRequest(const Header& header, int width, int height, bool withDouble) {
+  Request request;
+  request.width = std::min(width, header.width);
+  request.height = std::min(height, header.height);
+  request.twice = withDouble && HasDoubleSize(header, request.width, request.height);
+  return request;
+}
+
+// The 1x half of a 2x image. A JPEG decoder halves its own output in the DCT, at a fraction of
+// the cost of resampling the 2x pixels.
+vips::VImage HalfOf(vips::VImage image, const Blob& encoded, const std::string& format) {
+  if (format == "image/jpeg") {
+    return vips::VImage::jpegload_buffer(encoded.get(), vips::VImage::option()->set("shrink", 2));
+  }
+  return image.resize(0.5);
+}
+
+// Encodes image (at the request's decode size) and, for a 2x request, its 1x half. Gives the
+// 1x pixels, in memory when they were made from a 2x copy.
+vips::VImage EncodeCopies(vips::VImage image, const Request& request, const std::string& format,
+                          ScaledBytes* out) {
+  if (request.twice) {
+    image = image.copy_memory();
+    const Blob twice = Encode(image, format, kDoubleQuality);
+    out->twice = Bytes(twice);
+    image = HalfOf(image, twice, format).copy_memory();
+  }
+  out->single = Bytes(Encode(image, format, kSingleQuality));
+  return image;
+}
+
+// src at exactly width x height, upright. For a 2x copy of a JPEG the pixels are scaled with a
+// cubic kernel before turning them upright: the thumbnail operation's lanczos kernel and its
+// turn of the full image cost half as much again, for a difference that a 2x copy never shows.
+vips::VImage DecodeScaled(const std::string& src, const Header& header, const Request& request) {
+  using vips::VImage;
+  const int width = request.DecodeWidth();
+  const int height = request.DecodeHeight();
+  if (request.twice && header.encoder == "image/jpeg") {
+    const bool sideways = header.orientation >= 5;
+    const int storedWidth = sideways ? height : width;
+    const int storedHeight = sideways ? width : height;
+    const int sourceWidth = sideways ? header.height : header.width;
+    const int sourceHeight = sideways ? header.width : header.height;
+    int shrink = 1;
+    while (shrink < 8 && sourceWidth / (shrink * 2) >= storedWidth &&
+           sourceHeight / (shrink * 2) >= storedHeight) {
+      shrink *= 2;
+    }
+    VImage image = VImage::jpegload_source(vips::VSource::new_from_file(src.c_str()),
+                                           VImage::option()
+                                               ->set("shrink", shrink)
+                                               ->set("access", VIPS_ACCESS_SEQUENTIAL)
+                                               ->set("fail_on", VIPS_FAIL_ON_NONE));
+    image = image.resize(static_cast<double>(storedWidth) / image.width(),
+                         VImage::option()
+                             ->set("vscale", static_cast<double>(storedHeight) / image.height())
+                             ->set("kernel", VIPS_KERNEL_CUBIC));
+    if (image.width() == storedWidth && image.height() == storedHeight) return image.autorot();
+  }
+  // Pixels are decoded lazily, so a damaged file fails inside the encoder, not here.
+  return VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width,
+                                  VImage::option()
+                                      ->set("height", height)
+                                      ->set("size", VIPS_SIZE_FORCE)
+                                      ->set("fail_on", VIPS_FAIL_ON_NONE));
 }
 
 }  // namespace
@@ -295,7 +399,18 @@ bool EncodeThumbnail(const std::string& src, int width, int height, const std::s
 
 bool EncodeThumbnail(const std::string& src, const Header& header, int width, int height,
                      const std::string& encoder, std::string* bytes, std::string* error) {
+  ScaledBytes scaled;
+  if (!EncodeScaled(src, header, width, height, encoder, false, &scaled, error)) return false;
+  *bytes = std::move(scaled.single);
+  return true;
+}
+
+bool EncodeScaled(const std::string& src, const Header& header, int width, int height,
+                  const std::string& encoder, bool withDouble, ScaledBytes* out, std::string* error,
+                  int smallWidth, int smallHeight, ScaledBytes* small) {
   using vips::VImage;
+  *out = {};
+  if (small) *small = {};
   if (!EnsureStarted(error)) return false;
   // The header first: a source that is no image is the reason, not the size it gave.
   if (!header.ok) {
@@ -312,42 +427,69 @@ bool EncodeThumbnail(const std::string& src, const Header& header, int width, in
     return false;
   }
   // Never enlarge: a side larger than the upright source keeps the source's side.
-  width = std::min(width, header.width);
-  height = std::min(height, header.height);
+  const Request main = MakeRequest(header, width, height, withDouble);
+  const Request extra = small && smallWidth > 0 && smallHeight > 0
+                            ? MakeRequest(header, smallWidth, smallHeight, withDouble)
+                            : Request{};
+  // One decode serves every copy: the others are scaled from pixels held in memory.
+  const auto encodeFrom = [&](VImage decoded) {
+    decoded = Encodable(decoded);
+    // Read twice (the copies, then the second size): a sequential source must be held.
+    if (extra.width > 0) decoded = decoded.copy_memory();
+    const VImage single = EncodeCopies(decoded, main, format, out);
+    if (extra.width <= 0) return;
+    const auto holds = [&](const VImage& image) {
+      return image.width() >= extra.DecodeWidth() && image.height() >= extra.DecodeHeight();
+    };
+    // The smallest pixels that hold enough: scaling costs follow the pixels read.
+    const VImage from = holds(single) ? single : decoded;
+    if (!holds(from)) return;
+    VImage scaled = from.thumbnail_image(
+        extra.DecodeWidth(),
+        VImage::option()->set("height", extra.DecodeHeight())->set("size", VIPS_SIZE_FORCE));
+    EncodeCopies(scaled, extra, format, small);
+  };
   try {
-    Blob blob;
     try {
-      // Pixels are decoded lazily, so a damaged file fails inside the encoder, not here.
-      auto options = VImage::option()
-                         ->set("height", height)
-                         ->set("size", VIPS_SIZE_FORCE)
-                         ->set("fail_on", VIPS_FAIL_ON_NONE);
-      // Every frame, each scaled to width x height, so an animated GIF stays animated.
       if (format == "image/gif" && header.encoder == "image/gif" && header.pages > 1) {
-        options->set("option_string", "n=-1");
+        // Every frame, each scaled to width x height, so an animated GIF stays animated. The
+        // frames are not held for a 2x or a second size: those are left to their own steps.
+        VImage frames =
+            VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), main.width,
+                                     VImage::option()
+                                         ->set("height", main.height)
+                                         ->set("size", VIPS_SIZE_FORCE)
+                                         ->set("fail_on", VIPS_FAIL_ON_NONE)
+                                         ->set("option_string", "n=-1"));
+        out->single = Bytes(Encode(Encodable(frames), format, kSingleQuality));
+      } else {
+        encodeFrom(DecodeScaled(src, header, main));
       }
-      VImage thumb =
-          VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width, options);
-      blob = Encode(Encodable(thumb), format);
     } catch (const vips::VError& failure) {
       if (header.encoder != "image/jpeg") throw;
       const std::string vipsError = VipsFailure(failure);
-      VImage thumb = TolerantThumbnail(src, header, width, height);
+      VImage thumb = TolerantThumbnail(src, header, main.DecodeWidth(), main.DecodeHeight());
       if (thumb.get_image() == nullptr) {
         *error = vipsError;
         return false;
       }
-      blob = Encode(Encodable(thumb), format);
+      *out = {};
+      if (small) *small = {};
+      encodeFrom(thumb);
     }
-    size_t size = 0;
-    const void* data = vips_area_get_data(reinterpret_cast<VipsArea*>(blob.get()), &size, nullptr,
-                                          nullptr, nullptr);
-    bytes->assign(static_cast<const char*>(data), size);
     return true;
   } catch (const std::exception& failure) {
+    *out = {};
+    if (small) *small = {};
     *error = VipsFailure(failure);
     return false;
   }
+}
+
+bool HasDoubleSize(const Header& header, int width, int height) {
+  return header.ok && width > 0 && height > 0 &&
+         2 * static_cast<std::int64_t>(width) <= header.width &&
+         2 * static_cast<std::int64_t>(height) <= header.height;
 }
 
 bool ReplaceFile(const std::string& dst, const std::string& bytes, std::string* error) {

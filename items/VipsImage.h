@@ -47,22 +47,43 @@ inline constexpr unsigned kFormatsAny = ~0u;  // also every other loader of libv
 
 // Reads the header only (no pixels). A file that is no image, or one above kMaxPixels, gives ok
 // false and the reason is recorded as the last error. ReadHeaderOfFormats with formats other
-// than kFormatsAny tries only the loaders of those formats, chosen by the file's first bytes: a text, SVG or PDF file
-// never passes for an image however it is named.
+// than kFormatsAny tries only the loaders of those formats, chosen by the file's first bytes: a
+// text, SVG or PDF file never passes for an image however it is named.
 Header ReadHeader(const std::string& path);
 Header ReadHeaderOfFormats(const std::string& path, unsigned formats);
 
 // The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
 std::string EncoderOfLoader(const std::string& loader);
 
-// Encodes src scaled to exactly width x height (upright, sRGB, no metadata) in the format of
-// encoder into *bytes, touching no file; an animated GIF written as GIF keeps every frame
-// (height is then that of one frame). On failure *error holds the reason.
+// Encodes src scaled to exactly width x height (upright, sRGB with an embedded profile applied,
+// no metadata) in the format of encoder into *bytes, touching no file; an animated GIF written
+// as GIF keeps every frame (height is then that of one frame). On failure *error holds the
+// reason.
 bool EncodeThumbnail(const std::string& src, int width, int height, const std::string& encoder,
                      std::string* bytes, std::string* error);
 // The same with src's header already read by ReadHeader on this thread, so it is read once.
 bool EncodeThumbnail(const std::string& src, const Header& header, int width, int height,
                      const std::string& encoder, std::string* bytes, std::string* error);
+
+// A scaled image at 1x and, when the source holds the pixels for it, at 2x (twice each side).
+struct ScaledBytes {
+  std::string single;
+  std::string twice;  // empty when no 2x copy was made
+};
+
+// True when a source of this header has at least 2 * width x 2 * height upright pixels, so a
+// 2x copy of a width x height image needs no enlarging.
+bool HasDoubleSize(const Header& header, int width, int height);
+
+// EncodeThumbnail, and with withDouble also the 2x copy when HasDoubleSize: both from one
+// decode of src, the 1x scaled down from the 2x pixels. Both are upright, sRGB (an embedded
+// profile is applied first) and carry no metadata. On failure *out is empty.
+// With small, a second, smaller copy (smallWidth x smallHeight, and its 2x) is scaled from the
+// same decoded pixels when they hold enough for it (a thumbnail from its photo's decode);
+// *small stays empty when they do not, and the caller makes it from the source.
+bool EncodeScaled(const std::string& src, const Header& header, int width, int height,
+                  const std::string& encoder, bool withDouble, ScaledBytes* out, std::string* error,
+                  int smallWidth = 0, int smallHeight = 0, ScaledBytes* small = nullptr);
 
 // Writes bytes through a temporary file beside dst that is renamed over dst on success. On
 // failure nothing is left at dst that was not there before, and *error holds the reason.

@@ -427,6 +427,32 @@ TEST_F(OutputRunFixture, CopyStyleFileRefusesNamesThatLeaveTheCssFolder) {
   EXPECT_FALSE(fs::exists(Album() / "css/thumb.css"));
 }
 
+TEST_F(OutputRunFixture, ASecondRunTakesItsImagesFromTheCacheAndWritesTheSameFiles) {
+  AddPhotos({"a.jpg", "b.jpg"}, 900, 600);
+  m_settings.OutputThumbnail.ThumbnailImageLink = 1;
+  m_runtime.imageCacheFolder = m_dir.File("cache/Images");
+  ASSERT_TRUE(MakeRun().GenerateOutput(0, m_dir.File("one/index.html"), "T", "H"));
+  std::vector<fs::path> entries;
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(5);
+  for (const auto& entry : fs::recursive_directory_iterator(m_dir / "cache/Images")) {
+    if (!entry.is_regular_file()) continue;
+    entries.push_back(entry.path());
+    fs::last_write_time(entry.path(), old);
+  }
+  ASSERT_EQ(entries.size(), 2u) << "one entry per photo, its thumbnail included";
+
+  ASSERT_TRUE(MakeRun().GenerateOutput(0, m_dir.File("two/index.html"), "T", "H"));
+  for (const fs::path& entry : entries) {
+    EXPECT_GT(fs::last_write_time(entry), old) << "a hit marks the entry as used";
+  }
+  for (const char* file : {"photos/a.jpg", "photos/2x/a.jpg", "thumbs/b.jpg", "thumbs/2x/b.jpg",
+                           "src/page1.html", "index.html"}) {
+    EXPECT_EQ(testing::ReadFileBytes(m_dir / "two" / file),
+              testing::ReadFileBytes(m_dir / "one" / file))
+        << file;
+  }
+}
+
 TEST_F(OutputRunFixture, ACancelBeforeTheFirstPhotoWritesNothingAndSaysSo) {
   AddPhotos({"a.jpg", "b.jpg"});
   m_host.m_onProgressWindow = [](testing::RecordingProgressWindow& window) { window.Cancel(); };

@@ -41,12 +41,15 @@ class PropertyIniFolder : public ::testing::Test {
 
 TEST_F(PropertyIniFolder, EntriesKeepFileOrderWithLabelsAndShownFlags) {
   Write(
-      "[Column]\r\nCount=3\r\n"
+      "[Column]\r\nCount=4\r\n"
       "[Column\\Item1]\r\nStringID=10009\r\nShow=1\r\nFormat=1\r\nWidth=80\r\n"
       "[Column\\Item2]\r\nStringID=10001\r\nShow=0\r\n"
-      "[column\\item3]\r\nstringid=10017\r\n");
+      "[column\\item3]\r\nstringid=10017\r\n"
+      "[Column\\Item4]\r\nStringID=12003\r\n");
   const auto entries = Read();
-  ASSERT_EQ(entries.size(), 3u);
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[3].column, 22) << "a photographer's row after the twenty columns";
+  EXPECT_EQ(entries[3].label, "ISO 速度");
   EXPECT_EQ(entries[0].column, 8);
   EXPECT_EQ(entries[0].label, "撮影日時");
   EXPECT_TRUE(entries[0].shown);
@@ -60,7 +63,7 @@ TEST_F(PropertyIniFolder, EntriesKeepFileOrderWithLabelsAndShownFlags) {
   EXPECT_EQ(entries[1].width, -1);
   EXPECT_EQ(entries[2].column, 16) << "sections and keys are case-insensitive";
   EXPECT_TRUE(entries[2].shown) << "Show defaults to 1";
-  EXPECT_EQ(m_pump.m_calls, 3);
+  EXPECT_EQ(m_pump.m_calls, 4);
 }
 
 TEST_F(PropertyIniFolder, AMissingFileGivesNoEntries) {
@@ -121,7 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{10, "datetime_digitized"}, KeyCase{11, "datetime"}, KeyCase{12, "camera_maker"},
         KeyCase{13, "camera_model"}, KeyCase{14, "exif_version"}, KeyCase{15, "software_used"},
         KeyCase{16, "exif_exposure_prog"}, KeyCase{17, "x_resolution"}, KeyCase{18, "y_resolution"},
-        KeyCase{19, ""}, KeyCase{-1, ""}, KeyCase{20, ""}, KeyCase{-10002, ""}));
+        KeyCase{19, ""}, KeyCase{-1, ""}, KeyCase{20, "f_number"}, KeyCase{21, "exposure_time"},
+        KeyCase{22, "iso_speed"}, KeyCase{23, "focal_length"}, KeyCase{24, "lens_model"},
+        KeyCase{25, ""}, KeyCase{-10002, ""}));
 
 TEST(PropertyValue, IsTheListTextOfTheColumnAndEmptyForTheNoteAndUnknownColumns) {
   ALBUMITEM item;
@@ -138,12 +143,16 @@ TEST(PropertyValue, IsTheListTextOfTheColumnAndEmptyForTheNoteAndUnknownColumns)
   EXPECT_EQ(PropertyColumns::GetPropertyValue(9, item), "4000 x 3000");
   EXPECT_EQ(PropertyColumns::GetPropertyValue(12, item), "Maker");
   EXPECT_EQ(PropertyColumns::GetPropertyValue(18, item), "72 dpi");
+  item.fNumberText = "f/2.8";
+  item.lensText = "Lens";
+  EXPECT_EQ(PropertyColumns::GetPropertyValue(20, item), "f/2.8");
+  EXPECT_EQ(PropertyColumns::GetPropertyValue(24, item), "Lens");
   EXPECT_EQ(PropertyColumns::GetPropertyValue(19, item), "");
   EXPECT_EQ(PropertyColumns::GetPropertyValue(-1, item), "");
   EXPECT_EQ(PropertyColumns::GetPropertyValue(25, item), "");
 }
 
-TEST(ShippedPropertyIni, ShowsTheVisitorsPropertiesInOrderAndKeepsTheOthersHidden) {
+TEST(ShippedPropertyIni, ShowsTheVisitorsAndPhotographersPropertiesInOrderAndHidesTheOthers) {
   const std::filesystem::path folder =
       std::filesystem::path(PICTAVO_STYLES_DIR) / "design" / "defaults";
   testing::CountingPump pump;
@@ -155,10 +164,12 @@ TEST(ShippedPropertyIni, ShowsTheVisitorsPropertiesInOrderAndKeepsTheOthersHidde
     if (entry.shown) shown.push_back(entry.column);
     EXPECT_FALSE(entry.label.empty()) << "column " << entry.column;
   }
-  EXPECT_EQ(shown, (std::vector<int>{0, 8, 9, 2, 12, 13, 16}));
+  EXPECT_EQ(shown, (std::vector<int>{0, 8, 9, 2, 12, 13, 16, 20, 21, 22, 23, 24}));
   std::sort(all.begin(), all.end());
   std::vector<int> everyProperty;
-  for (int c = 0; c <= 18; ++c) everyProperty.push_back(c);
+  for (int c = 0; c <= 24; ++c) {
+    if (c != 19) everyProperty.push_back(c);
+  }
   EXPECT_EQ(all, everyProperty) << "every property is present once";
 }
 

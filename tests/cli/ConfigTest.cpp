@@ -191,11 +191,17 @@ TEST_F(ConfigCommand, ListPrintsEverySectionInFileOrderWithTheFileValues) {
   WriteSettings("\xEF\xBB\xBF[Options\\OutputStyle]\r\nStyle=2\r\n");
   const CliResult result = Config({"list"});
   ASSERT_EQ(result.status, 0) << result.err;
-  const char* sections[] = {"[Options\\General]",         "[Options\\View]",
-                            "[Options\\Layout]",          "[Options\\Output]",
-                            "[Options\\OutputStyle]",     "[Options\\OutputPage]",
-                            "[Options\\OutputPhoto]",     "[Options\\OutputThumbnail]",
-                            "[Options\\OutputSlideshow]", "[Options\\Update]"};
+  const char* sections[] = {"[Options\\General]",
+                            "[Options\\View]",
+                            "[Options\\Layout]",
+                            "[Options\\Output]",
+                            "[Options\\OutputStyle]",
+                            "[Options\\OutputPage]",
+                            "[Options\\OutputPhoto]",
+                            "[Options\\OutputThumbnail]",
+                            "[Options\\OutputSlideshow]",
+                            "[Options\\Update]",
+                            "[Options\\Cache]"};
   size_t last = 0;
   for (const char* section : sections) {
     const size_t at = result.out.find(section);

@@ -32,9 +32,9 @@ TEST(CliUsage, HelpListsEveryCommandAndSucceeds) {
 TEST(CliUsage, BuildHelpNamesEveryOption) {
   const CliResult result = RunCli({"build", "--help"});
   EXPECT_EQ(result.status, 0);
-  for (const char* option :
-       {"--settings", "--styles", "--location", "--name", "--title", "--header", "--style",
-        "--design", "--notes", "--set", "--open", "--preview", "--skip-unreadable", "--quiet"}) {
+  for (const char* option : {"--settings", "--styles", "--location", "--name", "--title",
+                             "--header", "--style", "--design", "--notes", "--set", "--open",
+                             "--preview", "--skip-unreadable", "--no-cache", "--quiet"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }

@@ -189,6 +189,7 @@ TEST_F(SettingsStoreTest, KeysAreWrittenInFileOrder) {
        {"Play", "Duration", "Repeat", "RepeatLimit", "PhotoSize", "PhotoDimensions", "ViewName",
         "ViewNote"}},
       {"Options\\Update", {"Enabled", "Interval"}},
+      {"Options\\Cache", {"ImageCacheSize"}},
   };
   std::vector<std::pair<std::string, std::string>> flat;
   for (const auto& [section, keys] : expected) {

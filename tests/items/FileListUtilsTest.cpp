@@ -308,5 +308,62 @@ TEST(FileListUtilsExif, OrientationSixReportsTheUprightSize) {
   EXPECT_EQ(FileListUtils::GetImageSize(path), "40 x 120");
 }
 
+TEST(FileListUtilsFormat, PhotographersValuesReadAsOnTheCameraAndNoValueAsEmpty) {
+  EXPECT_EQ(FileListUtils::FormatFNumber(2.8), "f/2.8");
+  EXPECT_EQ(FileListUtils::FormatFNumber(8.0), "f/8");
+  EXPECT_EQ(FileListUtils::FormatFNumber(0.0), "");
+  EXPECT_EQ(FileListUtils::FormatExposureTime(0.004), "1/250 秒");
+  EXPECT_EQ(FileListUtils::FormatExposureTime(1.0 / 3.0), "1/3 秒");
+  EXPECT_EQ(FileListUtils::FormatExposureTime(2.5), "2.5 秒");
+  EXPECT_EQ(FileListUtils::FormatExposureTime(-1.0), "");
+  EXPECT_EQ(FileListUtils::FormatIsoSpeed(200), "ISO-200");
+  EXPECT_EQ(FileListUtils::FormatIsoSpeed(0), "");
+  EXPECT_EQ(FileListUtils::FormatFocalLength(4.15), "4.2 mm");
+  EXPECT_EQ(FileListUtils::FormatFocalLength(50.0), "50 mm");
+}
+
+TEST(FileListUtilsExif, PhotographersValuesComeFromTheTagsWithTheApexApertureAsFallback) {
+  TempDir dir;
+  ExifValues values;
+  values.raw = {{"Exif.Photo.FNumber", "28/10"},
+                {"Exif.Photo.ExposureTime", "10/2500"},
+                {"Exif.Photo.ISOSpeedRatings", "400"},
+                {"Exif.Photo.FocalLength", "35/1"},
+                {"Exif.Photo.LensModel", "Zoom 18-55 mm"}};
+  testing::WriteImage(dir / "a.jpg", 40, 30, ImageFormat::Jpeg, values);
+  const auto a = FileListUtils::ReadExif(dir.File("a.jpg"));
+  EXPECT_EQ(a.fNumber, "f/2.8");
+  EXPECT_EQ(a.exposureTime, "1/250 秒");
+  EXPECT_EQ(a.isoSpeed, "ISO-400");
+  EXPECT_EQ(a.focalLength, "35 mm");
+  EXPECT_EQ(a.lens, "Zoom 18-55 mm");
+  values.raw = {{"Exif.Photo.FNumber", "0/0"}, {"Exif.Photo.ApertureValue", "6/1"}};
+  testing::WriteImage(dir / "b.jpg", 40, 30, ImageFormat::Jpeg, values);
+  const auto b = FileListUtils::ReadExif(dir.File("b.jpg"));
+  EXPECT_EQ(b.fNumber, "f/8");
+  EXPECT_EQ(b.exposureTime, "");
+  EXPECT_EQ(b.lens, "");
+}
+
+TEST(FileListUtilsGps, ThePositionIsRemovedAndEverythingElseStays) {
+  TempDir dir;
+  ExifValues values = testing::SampleExif();
+  values.raw = {{"Exif.GPSInfo.GPSLatitudeRef", "N"},
+                {"Exif.GPSInfo.GPSLatitude", "35/1 39/1 2/1"},
+                {"Xmp.exif.GPSLongitude", "139,41.5E"}};
+  const auto tagged = dir / "gps.jpg";
+  testing::WriteImage(tagged, 40, 30, ImageFormat::Jpeg, values);
+  ASSERT_TRUE(testing::HasGpsPosition(tagged));
+  EXPECT_TRUE(FileListUtils::RemoveGpsPosition(tagged.string()));
+  EXPECT_FALSE(testing::HasGpsPosition(tagged));
+  EXPECT_EQ(FileListUtils::ReadExif(tagged.string()).make, testing::SampleExif().make);
+  // A file without a position is not rewritten.
+  const auto plain = dir / "plain.jpg";
+  testing::WriteImage(plain, 40, 30, ImageFormat::Jpeg, testing::SampleExif());
+  const std::string before = testing::ReadFileBytes(plain);
+  EXPECT_TRUE(FileListUtils::RemoveGpsPosition(plain.string()));
+  EXPECT_EQ(testing::ReadFileBytes(plain), before);
+}
+
 }  // namespace
 }  // namespace pictavo

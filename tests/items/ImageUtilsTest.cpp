@@ -1,8 +1,11 @@
 #include "items/ImageUtils.h"
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -285,6 +288,83 @@ TEST(ImageUtilsSave, WrittenFileFollowsTheUmask) {
   struct stat info {};
   ASSERT_EQ(stat(dst.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);  // readable by the web server, unlike a 0600 temp file
+}
+
+// The bytes of a copy written to a file, for reading back.
+std::filesystem::path Written(const TempDir& dir, const std::string& name,
+                              const std::string& bytes) {
+  testing::WriteBytes(dir / name, bytes);
+  return dir / name;
+}
+
+TEST(ImageUtilsDouble, TwiceEachSideOnlyWhenTheSourceHoldsItAndTheSmallCopyFromTheSameDecode) {
+  TempDir dir;
+  const std::string src = dir.File("src.jpg");
+  testing::WriteImage(src, 400, 300, ImageFormat::Jpeg);
+  const ImageUtils::ImageHeader header = ImageUtils::GetImageHeader(src);
+  ImageUtils::ScaledBytes photo;
+  ImageUtils::ScaledBytes thumb;
+  ASSERT_TRUE(ImageUtils::EncodeImageScaled(src, header, 200, 150, true, &photo, {40, 30}, &thumb));
+  const auto size = [&](const std::string& name, const std::string& bytes) {
+    const testing::ReadBack back = testing::ReadBackImage(Written(dir, name, bytes));
+    return ImageSize{back.width, back.height};
+  };
+  EXPECT_EQ(size("p1.jpg", photo.single), (ImageSize{200, 150}));
+  EXPECT_EQ(size("p2.jpg", photo.twice), (ImageSize{400, 300}));
+  EXPECT_EQ(size("t1.jpg", thumb.single), (ImageSize{40, 30}));
+  EXPECT_EQ(size("t2.jpg", thumb.twice), (ImageSize{80, 60}));
+  // One pixel short of twice: no 2x copy, never an enlarged one.
+  ASSERT_TRUE(ImageUtils::EncodeImageScaled(src, header, 201, 150, true, &photo));
+  EXPECT_EQ(size("p3.jpg", photo.single), (ImageSize{201, 150}));
+  EXPECT_TRUE(photo.twice.empty());
+  ASSERT_TRUE(ImageUtils::EncodeImageScaled(src, header, 100, 75, false, &photo));
+  EXPECT_TRUE(photo.twice.empty());
+}
+
+TEST(ImageUtilsDouble, OrientationSixIsTurnedUprightInBothCopies) {
+  TempDir dir;
+  const std::string src = dir.File("six.jpg");
+  testing::WriteOrientation6Jpeg(src, 200, 100);  // stored landscape, shown portrait
+  ImageUtils::ScaledBytes bytes;
+  ASSERT_TRUE(
+      ImageUtils::EncodeImageScaled(src, ImageUtils::GetImageHeader(src), 50, 100, true, &bytes));
+  for (const auto& [name, copy, width, height] : {std::tuple{"one.jpg", bytes.single, 50, 100},
+                                                  std::tuple{"two.jpg", bytes.twice, 100, 200}}) {
+    const auto path = Written(dir, name, copy);
+    const testing::ReadBack back = testing::ReadBackImage(path);
+    EXPECT_EQ(back.width, width) << name;
+    EXPECT_EQ(back.height, height) << name;
+    // The stored left edge (red 0) becomes the top edge.
+    EXPECT_LT(testing::UprightPixel(path, width - 1, 0)[0], 40) << name;
+    EXPECT_GT(testing::UprightPixel(path, 0, height - 1)[0], 215) << name;
+  }
+}
+
+// A photo tagged with a wide-gamut profile comes out as a colour-managed viewer shows it,
+// in the photo and its thumbnail, 1x and 2x; an untagged photo keeps its pixels.
+TEST(ImageUtilsColour, AnEmbeddedProfileIsAppliedAndUntaggedPixelsStay) {
+  TempDir dir;
+  const std::vector<double> orange = {200.0, 60.0, 30.0};
+  const std::string tagged = dir.File("p3.jpg");
+  testing::WriteProfiledJpeg(tagged, 256, 192, orange, "p3");
+  // The stored numbers read as sRGB are visibly off, or this test would prove nothing.
+  ASSERT_GT(testing::ColourDifference(testing::UprightPixel(tagged, 10, 10), orange), 5.0);
+  const std::string plain = dir.File("plain.jpg");
+  testing::WriteImage(plain, 256, 192, ImageFormat::Jpeg, {}, testing::Fill::Solid);
+  const std::vector<double> painted = testing::UprightPixel(plain, 10, 10);
+
+  for (const auto& [src, expected] : {std::pair{tagged, orange}, std::pair{plain, painted}}) {
+    ImageUtils::ScaledBytes photo;
+    ImageUtils::ScaledBytes thumb;
+    ASSERT_TRUE(ImageUtils::EncodeImageScaled(src, ImageUtils::GetImageHeader(src), 128, 96, true,
+                                              &photo, {32, 24}, &thumb));
+    for (const std::string* copy : {&photo.single, &photo.twice, &thumb.single, &thumb.twice}) {
+      ASSERT_FALSE(copy->empty());
+      const auto path = Written(dir, "out.jpg", *copy);
+      EXPECT_FALSE(testing::ReadBackImage(path).hasIcc);
+      EXPECT_LT(testing::ColourDifference(testing::UprightPixel(path, 8, 8), expected), 2.0) << src;
+    }
+  }
 }
 
 }  // namespace

@@ -112,6 +112,16 @@ void WriteExif(const fs::path& path, const ExifValues& values) {
   if (values.orientation) {
     exif["Exif.Image.Orientation"] = static_cast<uint16_t>(*values.orientation);
   }
+  for (const auto& [key, text] : values.raw) {
+    if (key.rfind("Xmp.", 0) == 0) {
+      image->xmpData()[key] = text;
+    } else {
+      const Exiv2::ExifKey exifKey(key);
+      Exiv2::Value::AutoPtr value = Exiv2::Value::create(exifKey.defaultTypeId());
+      if (value->read(text) != 0) Fail(path, "bad value for " + key);
+      exif.add(exifKey, value.get());
+    }
+  }
   image->writeMetadata();
 }
 
@@ -173,7 +183,7 @@ std::string TempDir::File(std::string_view name) const {
 bool ExifValues::Empty() const {
   return dateTimeOriginal.empty() && dateTimeDigitized.empty() && dateTime.empty() &&
          make.empty() && model.empty() && software.empty() && exifVersion.empty() &&
-         !exposureProgram && !xResolution && !yResolution && !orientation;
+         !exposureProgram && !xResolution && !yResolution && !orientation && raw.empty();
 }
 
 ExifValues SampleExif() {
@@ -407,6 +417,56 @@ std::vector<double> UprightPixel(const fs::path& path, int x, int y) {
   } catch (const std::exception& error) {
     Fail(path, std::string("cannot read a pixel: ") + error.what());
   }
+}
+
+void WriteProfiledJpeg(const fs::path& path, int width, int height, const std::vector<double>& srgb,
+                       const std::string& profile) {
+  using vips::VImage;
+  InitVips();
+  try {
+    VImage image = VImage::black(width, height, VImage::option()->set("bands", 3))
+                       .linear({1.0, 1.0, 1.0}, srgb)
+                       .cast(VIPS_FORMAT_UCHAR)
+                       .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB));
+    image = image.icc_transform(profile.c_str(), VImage::option()
+                                                     ->set("input_profile", "srgb")
+                                                     ->set("intent", VIPS_INTENT_RELATIVE)
+                                                     ->set("embedded", false));
+    if (image.get_typeof("icc-profile-data") == 0) Fail(path, "no profile embedded");
+    image.jpegsave(path.string().c_str(), VImage::option()->set("Q", 95));
+  } catch (const vips::VError& error) {
+    Fail(path, error.what());
+  }
+}
+
+bool HasGpsPosition(const fs::path& path) {
+  InitVips();
+  auto image = Exiv2::ImageFactory::open(path.string());
+  image->readMetadata();
+  for (const Exiv2::Exifdatum& datum : image->exifData()) {
+    if (datum.groupName() == "GPSInfo") return true;
+  }
+  for (const Exiv2::Xmpdatum& datum : image->xmpData()) {
+    if (datum.key().rfind("Xmp.exif.GPS", 0) == 0) return true;
+  }
+  return false;
+}
+
+double ColourDifference(const std::vector<double>& srgbA, const std::vector<double>& srgbB) {
+  using vips::VImage;
+  InitVips();
+  const auto lab = [](const std::vector<double>& srgb) {
+    return VImage::black(1, 1, VImage::option()->set("bands", 3))
+        .linear({1.0, 1.0, 1.0}, srgb)
+        .cast(VIPS_FORMAT_UCHAR)
+        .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+        .colourspace(VIPS_INTERPRETATION_LAB)
+        .getpoint(0, 0);
+  };
+  const std::vector<double> a = lab(srgbA);
+  const std::vector<double> b = lab(srgbB);
+  return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
+                   (a[2] - b[2]) * (a[2] - b[2]));
 }
 
 std::vector<std::string> ListFolder(const fs::path& folder) {

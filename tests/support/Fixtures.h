@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pictavo::testing {
@@ -49,6 +50,8 @@ struct ExifValues {
   std::optional<double> yResolution;
   int resolutionUnit = 2;  // 2 inch, 3 centimetre
   std::optional<int> orientation;
+  // Further tags by Exiv2 key and value text, e.g. {"Exif.Photo.FNumber", "28/10"}.
+  std::vector<std::pair<std::string, std::string>> raw;
 
   bool Empty() const;
 };
@@ -87,6 +90,18 @@ void WriteForgedHeaderTiff(const std::filesystem::path& path, std::uint32_t widt
                            std::uint32_t height);
 // A width x height JPEG stored sideways with EXIF orientation 6 (upright: height x width).
 void WriteOrientation6Jpeg(const std::filesystem::path& path, int width, int height);
+
+// A width x height JPEG of one sRGB colour whose pixels were converted into the colours of
+// profile (a libvips profile name such as "p3", or an ICC file) with the profile embedded: a
+// colour-managed viewer shows it as srgb.
+void WriteProfiledJpeg(const std::filesystem::path& path, int width, int height,
+                       const std::vector<double>& srgb, const std::string& profile);
+
+// True when Exiv2 finds a GPS tag (EXIF or XMP) in the file.
+bool HasGpsPosition(const std::filesystem::path& path);
+
+// The CIE 1976 colour difference (delta E) of two 8-bit sRGB colours.
+double ColourDifference(const std::vector<double>& srgbA, const std::vector<double>& srgbB);
 
 // File names (without extension) that break naive quoting, escaping or splitting.
 const std::vector<std::string>& OddFileStems();

@@ -1,0 +1,54 @@
+#include "album/HighDensity.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "album/HtmlFuncs.h"
+
+namespace pictavo::HighDensity {
+
+namespace {
+
+std::string DoubleOf(const std::string& single) {
+  const auto slash = single.rfind('/');
+  if (slash == std::string::npos) return std::string(kFolderName) + "/" + single;
+  return single.substr(0, slash + 1) + kFolderName + single.substr(slash);
+}
+
+}  // namespace
+
+std::string GetDoublePath(const std::string& singlePath) {
+  return DoubleOf(singlePath);
+}
+
+bool WriteScaledFiles(const std::string& path, const ImageUtils::ScaledBytes& bytes,
+                      bool* doubleWritten) {
+  *doubleWritten = false;
+  if (!ImageUtils::WriteImageFile(path, bytes.single)) return false;
+  const std::filesystem::path twice(GetDoublePath(path));
+  std::error_code error;
+  if (bytes.twice.empty()) {
+    if (std::filesystem::is_regular_file(twice, error)) std::filesystem::remove(twice, error);
+    return true;
+  }
+  // Workers create the folder side by side; one of them wins, the others find it there.
+  std::filesystem::create_directory(twice.parent_path(), error);
+  *doubleWritten = std::filesystem::is_directory(twice.parent_path(), error) &&
+                   ImageUtils::WriteImageFile(twice.string(), bytes.twice);
+  return true;
+}
+
+std::string GetSrcsetAttribute(const std::string& single) {
+  // References are percent-encoded: no space or comma in them can split a candidate.
+  return " srcset=\"" +
+         EncodeUtils::GetTextToEntityString(single + " 1x, " + DoubleOf(single) + " 2x") + "\"";
+}
+
+std::string AddSrcset(const std::string& imgTag, const std::string& single) {
+  if (imgTag.empty() || imgTag.back() != '>') return imgTag;
+  std::string tag = imgTag;
+  tag.insert(tag.size() - 1, GetSrcsetAttribute(single));
+  return tag;
+}
+
+}  // namespace pictavo::HighDensity
