@@ -47,10 +47,15 @@ inline constexpr unsigned kFormatsAny = ~0u;  // also every other loader of libv
 
 // Reads the header only (no pixels). A file that is no image, or one above kMaxPixels, gives ok
 // false and the reason is recorded as the last error. ReadHeaderOfFormats with formats other
-// than kFormatsAny tries only the loaders of those formats, chosen by the file's first bytes: a text, SVG or PDF file
-// never passes for an image however it is named.
+// than kFormatsAny tries only the loaders of those formats, chosen by the file's first bytes: a
+// text, SVG or PDF file never passes for an image however it is named.
 Header ReadHeader(const std::string& path);
 Header ReadHeaderOfFormats(const std::string& path, unsigned formats);
+
+// False, with the reason recorded as the last error, when an image of encoder's format with
+// these sides is above kMaxPixels. JPEG is never refused (see kMaxPixels). Every reader of a
+// size, whichever library gave it, goes through this check.
+bool IsWithinPixelLimit(std::int32_t width, std::int32_t height, const std::string& encoder);
 
 // The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
 std::string EncoderOfLoader(const std::string& loader);
