@@ -31,6 +31,9 @@ rm -f "$settings"
 
 run() {  # run CLI OUT TIMEFILE
   rm -rf "$2"
+  # Each run starts with an empty image cache: the first run of an album is what is compared.
+  export XDG_CACHE_HOME=$work/compare-cache
+  rm -rf "$XDG_CACHE_HOME"
   /usr/bin/time -f "%e %M %U %S" -o "$3" "$1" build -q --settings "$settings" --location "$2" \
     --name album --set 'Options\Output' ShowOutputSettings 0 \
     --set 'Options\OutputStyle' Style 0 --set 'Options\OutputThumbnail' ThumbnailImageLink 1 \

@@ -4,7 +4,6 @@
 #include "core/FileUtils.h"
 #include "core/StringUtils.h"
 #include "items/FileListUtils.h"
-#include "items/VipsImage.h"
 
 namespace pictavo {
 
@@ -28,16 +27,14 @@ ALBUMITEM BuildAlbumItem(const std::string& path) {
   item.accessedText = times.accessed;
   item.attributesText = FileListUtils::FormatAttributes(times.flags);
 
-  const FileListUtils::ExifRecord exif = FileListUtils::ReadExif(path);
+  const FileListUtils::ImageRecord image = FileListUtils::ReadImageRecord(path);
+  const FileListUtils::ExifRecord& exif = image.exif;
   item.dateTakenText = exif.dateTimeOriginal;
   item.dateDigitizedText = exif.dateTimeDigitized;
   item.exifDateTimeText = exif.dateTime;
 
-  const VipsImage::Header header = VipsImage::ReadHeader(path);
-  if (header.ok) {
-    item.width = header.width;
-    item.height = header.height;
-  }
+  item.width = image.width;
+  item.height = image.height;
   item.dimensionsText = FileListUtils::FormatDimensions(item.width, item.height);
 
   item.cameraMaker = exif.make;

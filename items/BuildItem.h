@@ -8,8 +8,9 @@
 
 namespace pictavo {
 
-// Reads the file once per kind (one statx, one EXIF read, one image header), so a folder scan
-// costs three opens per file. A value that cannot be read stays empty or 0; never throws.
+// Reads the file's properties (statx) and one parse of its EXIF values and size (libvips' header
+// read only where Exiv2 cannot give the size). A value that cannot be read stays empty or 0;
+// never throws.
 ALBUMITEM BuildAlbumItem(const std::string& path);
 
 }  // namespace pictavo

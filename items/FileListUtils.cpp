@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <limits>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -175,6 +177,52 @@ ExifRecord ReadRecord(const Exiv2::ExifData& exif) {
   return record;
 }
 
+std::int64_t IntegerOf(const Exiv2::ExifData& exif, const char* key) {
+  const Exiv2::Exifdatum* datum = Find(exif, key);
+  return datum ? Exiv2Compat::ToInteger(*datum, 0) : 0;
+}
+
+int OrientationOf(const Exiv2::ExifData& exif) {
+  const std::int64_t value = IntegerOf(exif, "Exif.Image.Orientation");
+  return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+}
+
+// A size as stored, before the orientation turns it.
+struct StoredSize {
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  int orientation = 1;
+  const char* encoder = "";
+};
+
+// The size libvips' header read would give, where Exiv2 read it from the same bytes; nothing
+// where it cannot tell.
+std::optional<StoredSize> Exiv2StoredSize(const Exiv2::Image& image) {
+  const Exiv2::ExifData& exif = image.exifData();
+  StoredSize size;
+  if (image.imageType() == Exiv2::ImageType::jpeg) {
+    size = {image.pixelWidth(), image.pixelHeight(), OrientationOf(exif), "image/jpeg"};
+  } else if (image.imageType() == Exiv2::ImageType::png) {
+    // libvips turns a PNG by the eXIf chunk alone, Exiv2 also reads the older text-chunk
+    // form; only libvips can say whether this one is turned.
+    if (OrientationOf(exif) != 1) return std::nullopt;
+    size = {image.pixelWidth(), image.pixelHeight(), 1, "image/png"};
+  } else if (image.imageType() == Exiv2::ImageType::gif) {
+    size = {image.pixelWidth(), image.pixelHeight(), 1, "image/gif"};
+  } else if (image.imageType() == Exiv2::ImageType::tiff) {
+    // libvips reads the first directory; Exiv2's own size may be that of a later, larger one.
+    size = {IntegerOf(exif, "Exif.Image.ImageWidth"), IntegerOf(exif, "Exif.Image.ImageLength"),
+            OrientationOf(exif), "image/tiff"};
+  } else {
+    return std::nullopt;
+  }
+  constexpr std::int64_t kMaxSide = std::numeric_limits<std::int32_t>::max();
+  if (size.width <= 0 || size.height <= 0 || size.width > kMaxSide || size.height > kMaxSide) {
+    return std::nullopt;
+  }
+  return size;
+}
+
 bool Digits(const std::string& text, size_t at, size_t count, int* value) {
   *value = 0;
   for (size_t i = at; i < at + count; ++i) {
@@ -259,6 +307,42 @@ ExifRecord ReadExif(const std::string& path) {
     VipsImage::RecordError(error.what());
     return {};
   }
+}
+
+ImageRecord ReadImageRecord(const std::string& path) {
+  ImageRecord record;
+  VipsImage::EnsureStarted();
+  if (!VipsImage::IsRegularFile(path)) {
+    VipsImage::RecordError("not a readable file: " + path);
+    return record;
+  }
+  std::optional<StoredSize> stored;
+  try {
+    auto image = Exiv2Compat::OpenFile(path);
+    if (image.get() != nullptr) {
+      image->readMetadata();
+      record.exif = ReadRecord(image->exifData());
+      stored = Exiv2StoredSize(*image);
+    }
+  } catch (const std::exception& error) {
+    VipsImage::RecordError(error.what());
+  }
+  if (!stored) {
+    const VipsImage::Header header = VipsImage::ReadHeader(path);
+    if (header.ok) {
+      record.width = header.width;
+      record.height = header.height;
+    }
+    return record;
+  }
+  auto width = static_cast<std::int32_t>(stored->width);
+  auto height = static_cast<std::int32_t>(stored->height);
+  if (stored->orientation >= 5) std::swap(width, height);
+  if (VipsImage::IsWithinPixelLimit(width, height, stored->encoder)) {
+    record.width = width;
+    record.height = height;
+  }
+  return record;
 }
 
 std::string FormatExifDate(const std::string& raw) {

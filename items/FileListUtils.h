@@ -83,6 +83,18 @@ struct ExifRecord {
 // One Exiv2 open. A file without EXIF, or no image at all, gives the defaults.
 ExifRecord ReadExif(const std::string& path);
 
+// The EXIF values and the upright image size of a file, for the folder scan. One Exiv2 parse
+// gives both for JPEG, PNG, TIFF and GIF (where the Exiv2 build reads GIF), from the same bytes
+// libvips reads (frame header, IHDR, screen descriptor, first TIFF directory); libvips' header
+// read runs only where Exiv2 gives no size or an orientation libvips might not see. The sizes are
+// those of ImageUtils::GetImageSize, the pixel limit included: 0 when unreadable or refused.
+struct ImageRecord {
+  ExifRecord exif;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+ImageRecord ReadImageRecord(const std::string& path);
+
 // The display forms, exposed so that other readers format the same way.
 std::string FormatExifDate(const std::string& raw);
 std::string FormatExifVersion(const std::string& raw);

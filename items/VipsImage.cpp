@@ -352,6 +352,15 @@ std::string EncoderOfLoader(const std::string& loader) {
   return {};
 }
 
+bool IsWithinPixelLimit(std::int32_t width, std::int32_t height, const std::string& encoder) {
+  if (encoder == "image/jpeg" || static_cast<std::int64_t>(width) * height <= kMaxPixels) {
+    return true;
+  }
+  RecordError(std::to_string(width) + " x " + std::to_string(height) + " pixels is more than the " +
+              std::to_string(kMaxPixels / 1'000'000) + " megapixels an image may have");
+  return false;
+}
+
 Header ReadHeader(const std::string& path) {
   return ReadHeaderOfFormats(path, kFormatsAny);
 }
@@ -377,11 +386,7 @@ Header ReadHeaderOfFormats(const std::string& path, unsigned formats) {
     if (header.orientation >= 5) std::swap(header.width, header.height);
     header.encoder = EncoderOfLoader(Loader(image));
     header.ok = header.width > 0 && header.height > 0;
-    if (header.ok && header.encoder != "image/jpeg" &&
-        static_cast<std::int64_t>(header.width) * header.height > kMaxPixels) {
-      RecordError(std::to_string(header.width) + " x " + std::to_string(header.height) +
-                  " pixels is more than the " + std::to_string(kMaxPixels / 1'000'000) +
-                  " megapixels an image may have");
+    if (header.ok && !IsWithinPixelLimit(header.width, header.height, header.encoder)) {
       return Header{};
     }
   } catch (const std::exception& failure) {

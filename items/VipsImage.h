@@ -52,6 +52,11 @@ inline constexpr unsigned kFormatsAny = ~0u;  // also every other loader of libv
 Header ReadHeader(const std::string& path);
 Header ReadHeaderOfFormats(const std::string& path, unsigned formats);
 
+// False, with the reason recorded as the last error, when an image of encoder's format with
+// these sides is above kMaxPixels. JPEG is never refused (see kMaxPixels). Every reader of a
+// size, whichever library gave it, goes through this check.
+bool IsWithinPixelLimit(std::int32_t width, std::int32_t height, const std::string& encoder);
+
 // The encoder name for a libvips loader name such as "jpegload_source"; empty when unknown.
 std::string EncoderOfLoader(const std::string& loader);
 

@@ -1,12 +1,16 @@
 #include "items/BuildItem.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "core/LogUtils.h"
+#include "items/FileListUtils.h"
 #include "items/ImageUtils.h"
 #include "support/Fixtures.h"
 
@@ -101,6 +105,114 @@ TEST(BuildAlbumItem, BadFilesGiveEmptyTextsAndZeroNumbers) {
   EXPECT_EQ(BuildAlbumItem(dir.File("missing.jpg")).size, 0);
 }
 
+ImageUtils::ImageSize ScanSize(const std::string& path) {
+  const FileListUtils::ImageRecord record = FileListUtils::ReadImageRecord(path);
+  return {record.width, record.height};
+}
+
+void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// One little-endian TIFF directory of an uncompressed 8-bit grey image, next at nextIfd.
+void PutGreyIfd(std::string& out, std::uint32_t width, std::uint32_t height, std::uint32_t pixels,
+                std::uint32_t subfileType, std::uint32_t subIfd) {
+  struct Entry {
+    std::uint16_t tag, type;  // type 3 SHORT, 4 LONG
+    std::uint32_t value;
+  };
+  std::vector<Entry> entries = {{254, 4, subfileType}, {256, 4, width},
+                                {257, 4, height},      {258, 3, 8},
+                                {259, 3, 1},           {262, 3, 1},
+                                {273, 4, pixels},      {277, 3, 1},
+                                {278, 4, height},      {279, 4, width * height}};
+  if (subIfd != 0) entries.push_back({330, 4, subIfd});
+  PutLittleEndian(out, static_cast<std::uint32_t>(entries.size()), 2);
+  for (const Entry& entry : entries) {
+    PutLittleEndian(out, entry.tag, 2);
+    PutLittleEndian(out, entry.type, 2);
+    PutLittleEndian(out, 1, 4);
+    PutLittleEndian(out, entry.value, 4);
+  }
+  PutLittleEndian(out, 0, 4);
+}
+
+// A TIFF whose first directory is a 20 x 10 preview (marked reduced) with the 200 x 100 image
+// in a sub-directory: Exiv2 calls the larger one the image, libvips decodes the first.
+void WritePreviewFirstTiff(const std::string& path) {
+  constexpr std::uint32_t kFirst = 8, kSub = kFirst + 2 + 11 * 12 + 4;
+  constexpr std::uint32_t kPreviewPixels = kSub + 2 + 10 * 12 + 4, kPixels = kPreviewPixels + 200;
+  std::string tiff = "II";
+  PutLittleEndian(tiff, 42, 2);
+  PutLittleEndian(tiff, kFirst, 4);
+  PutGreyIfd(tiff, 20, 10, kPreviewPixels, 1, kSub);
+  PutGreyIfd(tiff, 200, 100, kPixels, 0, 0);
+  tiff += std::string(200, '\x40') + std::string(20000, '\x80');
+  testing::WriteBytes(path, tiff);
+}
+
+// The scan reads sizes through Exiv2 where it can; each must be the one libvips' header gives.
+TEST(ScanSizes, AreTheImageHeaderSizesInEveryFormat) {
+  TempDir dir;
+  ExifValues turned;
+  turned.orientation = 6;
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> make;
+    ImageUtils::ImageSize upright;
+  };
+  const Case cases[] = {
+      {"turned.jpg",
+       [&](const std::string& p) { testing::WriteImage(p, 120, 80, ImageFormat::Jpeg, turned); },
+       {80, 120}},
+      {"plain.png",
+       [](const std::string& p) { testing::WriteImage(p, 30, 20, ImageFormat::Png); },
+       {30, 20}},
+      // Exiv2 writes a PNG's EXIF as a text chunk, which libvips does not turn by.
+      {"text-chunk-exif.png",
+       [&](const std::string& p) { testing::WriteImage(p, 30, 20, ImageFormat::Png, turned); },
+       {30, 20}},
+      {"turned.tif",
+       [&](const std::string& p) { testing::WriteImage(p, 40, 30, ImageFormat::Tiff, turned); },
+       {30, 40}},
+      {"still.gif",
+       [](const std::string& p) { testing::WriteImage(p, 25, 15, ImageFormat::Gif); },
+       {25, 15}},
+      {"animated.gif",
+       [](const std::string& p) { testing::WriteAnimatedGif(p, 25, 15, 3); },
+       {25, 15}},
+      {"preview-first.tif", WritePreviewFirstTiff, {20, 10}},
+      // A format Exiv2 does not know: libvips alone gives the size.
+      {"grey.pgm",
+       [](const std::string& p) {
+         testing::WriteBytes(p, "P5\n30 20\n255\n" + std::string(600, 'x'));
+       },
+       {30, 20}},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir.File(c.name);
+    c.make(path);
+    EXPECT_EQ(ScanSize(path), c.upright) << c.name;
+    EXPECT_EQ(ImageUtils::GetImageSize(path), c.upright) << c.name;
+    EXPECT_EQ(BuildAlbumItem(path).width, c.upright.width) << c.name;
+  }
+}
+
+// A few bytes that claim a huge image are refused as the header read refuses them.
+TEST(ScanSizes, ForgedHugeHeadersGiveNoSize) {
+  TempDir dir;
+  testing::WriteForgedHeaderPng(dir / "forged.png", 900000, 900000);
+  testing::WriteForgedHeaderTiff(dir / "forged.tif", 400000, 400000);
+  for (const char* name : {"forged.png", "forged.tif"}) {
+    LogUtils::ClearLastError();
+    EXPECT_EQ(ScanSize(dir.File(name)), (ImageUtils::ImageSize{})) << name;
+    EXPECT_NE(LogUtils::GetLastErrorMessage().find("megapixels an image may have"),
+              std::string::npos)
+        << name << ": " << LogUtils::GetLastErrorMessage();
+    EXPECT_EQ(ImageUtils::GetImageSize(dir.File(name)), (ImageUtils::ImageSize{})) << name;
+  }
+}
+
 // Real camera files: every one builds, and the known ones give their known values.
 class SharedPhotos : public ::testing::Test {
  protected:
@@ -125,6 +237,14 @@ TEST_F(SharedPhotos, EveryFileBuildsAnItem) {
     if (item.width > 0) ++images;
   }
   EXPECT_GT(images, 80);
+}
+
+TEST_F(SharedPhotos, ScanSizesAreTheImageHeaderSizes) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(m_root)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string path = entry.path().string();
+    EXPECT_EQ(ScanSize(path), ImageUtils::GetImageSize(path)) << path;
+  }
 }
 
 TEST_F(SharedPhotos, Canon40DGivesItsExifValues) {
