@@ -15,6 +15,7 @@ struct CliResult {
 };
 
 struct CliRun {
+  std::string binary;  // the program to run; empty: the build's pictavo-cli
   std::vector<std::string> args;
   bool stderrTerminal = false;   // standard error on a pseudo terminal instead of a pipe
   std::vector<std::string> env;  // NAME=VALUE entries that replace the inherited ones
