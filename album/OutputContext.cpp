@@ -3,8 +3,13 @@
 #include <filesystem>
 
 #include "album/OutputRun.h"
+#include "core/FileUtils.h"
 
 namespace pictavo {
+
+std::string GetDesignFolderPath(const OutputContext& run) {
+  return FileUtils::GetCombinePath(run.styleFolder, PathUtils::GetDesignFolderName());
+}
 
 std::string KnownImageSizes::KeyOf(const std::string& path) {
   // "a//b.jpg" and "a/./b.jpg" are the same file; the steps and the pages spell paths apart.

@@ -3,6 +3,7 @@
 // What every step of one output run reads: the list with its ticks, the run's settings, the
 // host for messages and the pump, and the folder the items were listed from (their sources).
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "album/OutputSafety.h"
 #include "album/WebFileNames.h"
 #include "core/Host.h"
+#include "core/PathUtils.h"
 #include "core/Settings.h"
 #include "items/ImageUtils.h"
 #include "items/ItemList.h"
@@ -41,7 +43,12 @@ struct OutputContext {
   ProgressWindow* progress = nullptr;          // the run's window: counts and Cancel; may be null
   std::vector<FileFailure>* failed = nullptr;  // where linked files that failed are kept
   const WebFileNames* webNames = nullptr;      // null: the plain rule of WebFileNames
+  std::string styleFolder = PathUtils::GetStyleFolderPath();  // where the designs are
+  std::size_t workers = 0;                                    // image threads; 0: one per core
 };
+
+// The styles' "design" folder: the css, images and js that are copied into albums.
+std::string GetDesignFolderPath(const OutputContext& run);
 
 // Whether the run's progress window was cancelled.
 inline bool IsRunCancelled(const OutputContext& run) {

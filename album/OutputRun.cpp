@@ -51,8 +51,13 @@ bool EnsureFolder(const std::string& folder) {
 
 }  // namespace
 
-OutputRun::OutputRun(const ItemList& list, const Settings& settings, Host& host)
-    : m_liveList(list), m_liveSettings(settings), m_list(list), m_settings(settings), m_host(host) {
+OutputRun::OutputRun(const ItemList& list, const Settings& settings, Host& host, Runtime runtime)
+    : m_liveList(list),
+      m_liveSettings(settings),
+      m_list(list),
+      m_settings(settings),
+      m_host(host),
+      m_runtime(std::move(runtime)) {
   m_list.SetObserver(nullptr);
 }
 
@@ -106,9 +111,8 @@ int OutputRun::GetOutputTypeOfStyle(int style) {
   return style == 2 ? kOutputSlideshow : kOutputThumbnail;
 }
 
-std::string OutputRun::GetDesignFolderPath() {
-  return FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(),
-                                   PathUtils::GetDesignFolderName());
+std::string OutputRun::GetDesignFolderPath() const {
+  return FileUtils::GetCombinePath(m_runtime.styleFolder, PathUtils::GetDesignFolderName());
 }
 
 std::string OutputRun::GetOutputPath(const std::string& location,
@@ -133,11 +137,14 @@ OutputContext OutputRun::MakeContext(const Settings& runSettings) {
       runSettings,
       m_host,
       m_listedFolder,
-      StyleFuncs::GetDesignStyleSheetName(runSettings.OutputStyle.StyleDesign, m_host.GetPump()),
+      StyleFuncs::GetDesignStyleSheetName(m_runtime.designs, runSettings.OutputStyle.StyleDesign,
+                                          m_host.GetPump()),
       &m_sizes,
       m_progress.get(),
       &m_outcome.failures,
-      &m_webNames};
+      &m_webNames,
+      m_runtime.styleFolder,
+      m_runtime.workerThreads};
 }
 
 void OutputRun::RecordFailure(const std::string& path, const std::string& reason) {
@@ -353,7 +360,10 @@ bool OutputRun::GenerateThumbnailOutput(const std::string& outputPath, const std
     BeginProgressStep(m_list.CheckedCount());
     const bool pagesWritten = WritePhotoPagesStep(run, outputPath);
     if (IsRunCancelled(run)) m_outcome.cancelled = true;
-    if (!pagesWritten || m_outcome.cancelled || !CopyDesignImages(outputPath)) return false;
+    if (!pagesWritten || m_outcome.cancelled ||
+        !CopyDesignImages(GetDesignFolderPath(), outputPath)) {
+      return false;
+    }
   }
   std::vector<std::string> linked =
       PageFrame::GetStyleSheets(PageKind::Thumbnail, run.designStyleSheet);
@@ -374,7 +384,7 @@ void OutputRun::CopyStyleFiles(const OutputContext& run, const std::string& outp
                                const std::vector<std::string>& linked) {
   for (const std::string& sheet : styleSheets) {
     LogUtils::ClearLastError();
-    if (CopyStyleFile(outputPath, sheet)) continue;
+    if (CopyStyleFile(pictavo::GetDesignFolderPath(run), outputPath, sheet)) continue;
     // A sheet no page links may be missing; one a page links leaves the page unstyled.
     if (sheet.empty() || std::find(linked.begin(), linked.end(), sheet) == linked.end()) continue;
     const std::string reason = LogUtils::GetLastErrorMessage();
@@ -471,7 +481,7 @@ bool OutputRun::WritePhotoFiles(const std::string& outputPath, int photoSize, in
   BeginProgressStep(m_list.CheckedCount());
   int attempted = 0;
   int written = 0;
-  ImageWork<PhotoResult> work;
+  ImageWork<PhotoResult> work(m_runtime.workerThreads);
   work.SetWhileWaiting([&] { control.Wait(); });
   const auto take = [&](const PhotoResult& result) {
     ++attempted;
@@ -531,7 +541,7 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   BeginProgressStep(m_list.CheckedCount());
   bool failed = false;
   int taken = 0;
-  ImageWork<ThumbnailResult> work;
+  ImageWork<ThumbnailResult> work(m_runtime.workerThreads);
   work.SetWhileWaiting([&] { control.Wait(); });
   // The files are written here, in list order, so that nothing after the first failure is
   // written, as in a run that makes one thumbnail after the other.
@@ -568,9 +578,10 @@ bool OutputRun::WriteThumbnailFiles(const std::string& outputPath) {
   return !failed && !m_outcome.cancelled;
 }
 
-bool OutputRun::CopyStyleFile(const std::string& outputPath, const std::string& styleSheet) {
+bool OutputRun::CopyStyleFile(const std::string& designFolder, const std::string& outputPath,
+                              const std::string& styleSheet) {
   const std::string sourceFolder =
-      FileUtils::GetCombinePath(GetDesignFolderPath(), PathUtils::GetCSSFolderName());
+      FileUtils::GetCombinePath(designFolder, PathUtils::GetCSSFolderName());
   if (!FileUtils::IsDirectory(sourceFolder)) return false;
   // The name comes from styles.xml; a path in it must not reach outside the css folders.
   if (!StyleFuncs::IsPlainFileName(styleSheet)) return false;
@@ -581,13 +592,12 @@ bool OutputRun::CopyStyleFile(const std::string& outputPath, const std::string& 
                              FileUtils::GetCombinePath(destinationFolder, styleSheet));
 }
 
-bool OutputRun::CopyDesignImages(const std::string& outputPath) {
+bool OutputRun::CopyDesignImages(const std::string& designFolder, const std::string& outputPath) {
   const std::string destination =
       FileUtils::GetCombinePath(AlbumFolderOf(outputPath), PathUtils::GetImagesFolderName());
   if (!EnsureFolder(destination)) return false;
   return FileUtils::CopyFolder(
-      FileUtils::GetCombinePath(GetDesignFolderPath(), PathUtils::GetImagesFolderName()),
-      destination);
+      FileUtils::GetCombinePath(designFolder, PathUtils::GetImagesFolderName()), destination);
 }
 
 bool OutputRun::OpenOutputFile(const std::string& path) {

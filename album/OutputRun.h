@@ -10,6 +10,7 @@
 
 #include "album/OutputContext.h"
 #include "album/OutputSafety.h"
+#include "album/Runtime.h"
 #include "album/ThumbnailPage.h"
 #include "core/Host.h"
 #include "core/Settings.h"
@@ -44,7 +45,7 @@ class OutputRun {
   // Each command works on a copy of the list and the settings taken when it starts, so that
   // whatever the pumped messages change meanwhile, the album is the one asked for. It changes
   // neither.
-  OutputRun(const ItemList& list, const Settings& settings, Host& host);
+  OutputRun(const ItemList& list, const Settings& settings, Host& host, Runtime runtime);
 
   // The folder shown in the address box: where the items' sources are.
   void SetListedFolder(std::string folder) { m_listedFolder = std::move(folder); }
@@ -67,13 +68,14 @@ class OutputRun {
   bool WritePhotoFiles(const std::string& outputPath, int photoSize, int customSize);
   bool WriteThumbnailFiles(const std::string& outputPath);
   // The design's copies into the album; the slideshow step uses them too.
-  static bool CopyStyleFile(const std::string& outputPath, const std::string& styleSheet);
+  static bool CopyStyleFile(const std::string& designFolder, const std::string& outputPath,
+                            const std::string& styleSheet);
   // Copies the style sheets; each one in linked (a page links it) that could not be copied is
   // a failed file of the run.
   static void CopyStyleFiles(const OutputContext& run, const std::string& outputPath,
                              const std::vector<std::string>& styleSheets,
                              const std::vector<std::string>& linked);
-  static bool CopyDesignImages(const std::string& outputPath);
+  static bool CopyDesignImages(const std::string& designFolder, const std::string& outputPath);
   bool OpenOutputFile(const std::string& path);
 
   // The longer edge a PhotoSize value asks for (1024, 800, 640 or the custom size); 0 keeps the
@@ -81,7 +83,7 @@ class OutputRun {
   static int GetPhotoSizeLimit(int photoSize, int customSize);
 
   // The design folder: the styles folder joined with the design folder name.
-  static std::string GetDesignFolderPath();
+  std::string GetDesignFolderPath() const;
   // The output path of the settings: Location / folderName / FileName.html; empty when the
   // location is empty.
   std::string GetOutputPath(const std::string& location, const std::string& folderName) const;
@@ -137,6 +139,7 @@ class OutputRun {
   ItemList m_list;      // the copy a command works on
   Settings m_settings;  // likewise
   Host& m_host;
+  const Runtime m_runtime;
   std::string m_listedFolder;
   std::unique_ptr<ProgressWindow> m_progress;
   ThumbnailPage::PageCursor m_cursor;

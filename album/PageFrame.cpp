@@ -84,10 +84,10 @@ void AddPageOpening(PageLines& lines, PageKind kind, const std::string& title,
   lines.Add(2, GetDivTag("grid"), true);
 }
 
-bool CopyPageScript(const std::string& albumFolder) {
+bool CopyPageScript(const std::string& designFolder, const std::string& albumFolder) {
   const std::string js = PathUtils::GetJSFolderName();
-  const std::string source = FileUtils::GetCombinePath(
-      FileUtils::GetCombinePath(OutputRun::GetDesignFolderPath(), js), kPageScriptFileName);
+  const std::string source =
+      FileUtils::GetCombinePath(FileUtils::GetCombinePath(designFolder, js), kPageScriptFileName);
   if (!FileUtils::FileExists(source)) return false;
   const std::string folder = FileUtils::GetCombinePath(albumFolder, js);
   if (!FileUtils::IsDirectory(folder) && !FileUtils::CreateFolderPathExists(folder)) return false;

@@ -39,9 +39,9 @@ std::string GetPageFooter(const Settings& settings);
 void AddPageOpening(PageLines& lines, PageKind kind, const std::string& title,
                     const std::string& designStyleSheet, const std::string& scriptSrc = {});
 
-// Copies the page script from the design folder into the album's script folder. A missing
-// script does not fail a run: the pages work without it.
-bool CopyPageScript(const std::string& albumFolder);
+// Copies the page script from designFolder into the album's script folder. A missing script
+// does not fail a run: the pages work without it.
+bool CopyPageScript(const std::string& designFolder, const std::string& albumFolder);
 
 // Frame lines from the closing of "grid" to the end of the document.
 void AddPageClosing(PageLines& lines, const Settings& settings);

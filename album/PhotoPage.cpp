@@ -41,7 +41,7 @@ std::map<std::string, ImageUtils::ImageSize> ReadPhotoSizes(const OutputContext&
                                                             const std::filesystem::path& album) {
   using Read = std::pair<std::string, ImageUtils::ImageSize>;
   std::map<std::string, ImageUtils::ImageSize> byPath;
-  ImageWork<Read> work;
+  ImageWork<Read> work(context.workers);
   const auto take = [&](Read read) { byPath[read.first] = read.second; };
   for (int row = 0; row < context.list.RowCount(); ++row) {
     if (!context.list.IsRowChecked(row)) continue;
@@ -188,7 +188,7 @@ bool WritePhotoPages(const OutputContext& context, const std::string& outputPath
   Pump& pump = context.host.GetPump();
   const int pageCount = list.CheckedCount();
   const auto entries = PropertyColumns::ReadColumnEntries(
-      PhotoPage::GetPropertyFolder(PathUtils::GetStyleFolderPath()), kPropertyFileName, pump);
+      PhotoPage::GetPropertyFolder(context.styleFolder), kPropertyFileName, pump);
   const auto sizes = ReadPhotoSizes(context, album);
 
   int n = 0;

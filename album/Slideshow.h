@@ -24,7 +24,7 @@ struct SlideshowEntry {
   std::string note;  // note (column 19), raw text
   int width = 0;     // size of the photo in its display box
   int height = 0;
-  std::string fileName;  // the photo's file in the album; empty: the same as name
+  std::string fileName = {};  // the photo's file in the album; empty: the same as name
 };
 
 // The replacement texts of the template placeholders, ready to be put into script text.

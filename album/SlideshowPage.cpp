@@ -196,8 +196,7 @@ bool WriteSlideshowScript(const OutputContext& run, const std::string& outputPat
   CStdioFileEx source;
   source.SetCodePage(kCodePage);
   const std::string templatePath = FileUtils::GetCombinePath(
-      FileUtils::GetCombinePath(OutputRun::GetDesignFolderPath(), jsFolder),
-      kSlideshowScriptFileName);
+      FileUtils::GetCombinePath(GetDesignFolderPath(run), jsFolder), kSlideshowScriptFileName);
   if (!source.Open(templatePath, CStdioFileEx::modeRead | CStdioFileEx::typeBinary)) {
     ShowLastError(run.host);
     if (!script.Close()) ShowLastError(run.host);
@@ -246,7 +245,7 @@ bool GenerateSlideshowOutput(const OutputContext& run, const std::string& output
     return false;
   }
   if (text.empty()) return false;
-  if (!OutputRun::CopyDesignImages(outputPath)) return false;
+  if (!OutputRun::CopyDesignImages(GetDesignFolderPath(run), outputPath)) return false;
   const bool written = Slideshow::WriteSlideshowScript(run, outputPath, kSlideshowScriptFileName);
   if (!written) return false;
   OutputRun::CopyStyleFiles(

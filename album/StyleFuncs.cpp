@@ -1,7 +1,6 @@
 #include "album/StyleFuncs.h"
 
 #include <charconv>
-#include <mutex>
 #include <system_error>
 
 #include <pugixml.hpp>
@@ -11,16 +10,6 @@
 namespace pictavo::StyleFuncs {
 
 namespace {
-
-struct DesignStore {
-  std::mutex mutex;
-  std::vector<DESIGNITEM> items;
-};
-
-DesignStore& Store() {
-  static DesignStore store;
-  return store;
-}
 
 // Whole-text decimal parse; "1x", "" and out-of-range values are refused.
 bool ParseId(const char* text, int& id) {
@@ -76,24 +65,11 @@ StylesFileResult ReadStylesFile(const std::filesystem::path& path) {
   return result;
 }
 
-int GetStylesInformation(const std::filesystem::path& path) {
+int GetStylesInformation(const std::filesystem::path& path, std::vector<DESIGNITEM>& items) {
   StylesFileResult result = ReadStylesFile(path);
   if (!result.ok) return -1;
-  const int count = static_cast<int>(result.items.size());
-  SetDesignItems(std::move(result.items));
-  return count;
-}
-
-std::vector<DESIGNITEM> GetDesignItems() {
-  DesignStore& store = Store();
-  std::lock_guard lock(store.mutex);
-  return store.items;
-}
-
-void SetDesignItems(std::vector<DESIGNITEM> items) {
-  DesignStore& store = Store();
-  std::lock_guard lock(store.mutex);
-  store.items = std::move(items);
+  items = std::move(result.items);
+  return static_cast<int>(items.size());
 }
 
 std::string GetDesignStyleSheetName(const std::vector<DESIGNITEM>& items, int styleDesign,
@@ -103,10 +79,6 @@ std::string GetDesignStyleSheetName(const std::vector<DESIGNITEM>& items, int st
     if (item.id == styleDesign) return item.styleSheet;
   }
   return {};
-}
-
-std::string GetDesignStyleSheetName(int styleDesign, Pump& pump) {
-  return GetDesignStyleSheetName(GetDesignItems(), styleDesign, pump);
 }
 
 }  // namespace pictavo::StyleFuncs

@@ -28,24 +28,16 @@ struct StylesFileResult {
   std::vector<std::string> problems;  // one text per skipped element
 };
 
-// Reads a styles file without touching the process-wide list.
 StylesFileResult ReadStylesFile(const std::filesystem::path& path);
 
-// Loads the process-wide design list from path. Returns the number of designs, or -1 when the
-// file could not be read; then the list held so far stays.
-int GetStylesInformation(const std::filesystem::path& path);
-
-// A copy of the process-wide design list, in file order.
-std::vector<DESIGNITEM> GetDesignItems();
-
-// Replaces the process-wide list (the command line and tests set their own designs).
-void SetDesignItems(std::vector<DESIGNITEM> items);
+// Loads items from path. Returns the number of designs, or -1 when the file could not be read;
+// then items stay as they were.
+int GetStylesInformation(const std::filesystem::path& path, std::vector<DESIGNITEM>& items);
 
 // The style sheet of the first item whose id is styleDesign; empty when none matches or when
 // the pump reports a quit (it is called once before each item).
 std::string GetDesignStyleSheetName(const std::vector<DESIGNITEM>& items, int styleDesign,
                                     Pump& pump);
-std::string GetDesignStyleSheetName(int styleDesign, Pump& pump);
 
 // A style sheet name is usable when it is a plain file name: it may not leave the css folder.
 bool IsPlainFileName(const std::string& name);

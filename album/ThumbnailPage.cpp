@@ -191,7 +191,9 @@ bool WriteThumbnailPage(const OutputContext& run, PageCursor& cursor, const std:
     return false;
   }
   // Once per album; its photo pages share the script.
-  if (page == 1) PageFrame::CopyPageScript(FileUtils::GetSplitDirPath(pagePath));
+  if (page == 1) {
+    PageFrame::CopyPageScript(GetDesignFolderPath(run), FileUtils::GetSplitDirPath(pagePath));
+  }
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "album/Runtime.h"
 #include "items/FolderScan.h"
 
 class QWidget;
@@ -20,6 +21,8 @@ struct AppServices {
   std::string historyFilePath;   // History.ini
   std::string previewRootPath;   // deleted at shut-down
   ItemBuilder itemBuilder;
+  // The styles folder, its designs (read at start-up) and the image threads.
+  Runtime runtime;
   // Paths given on the command line (flags already taken out), in order.
   std::vector<std::string> commandLinePaths;
   // The folder browser ("参照(&B)..."): the chosen folder, or nothing when cancelled.

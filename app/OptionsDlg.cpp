@@ -49,10 +49,11 @@ QSize& KeptSize() {
 
 }  // namespace
 
-COptionsSheet::COptionsSheet(const Settings& settings, std::function<void()> clearHistory,
-                             QWidget* parent)
+COptionsSheet::COptionsSheet(const Settings& settings, Runtime runtime,
+                             std::function<void()> clearHistory, QWidget* parent)
     : QDialog(parent),
       m_settings(settings),
+      m_runtime(std::move(runtime)),
       m_clearHistory(std::move(clearHistory)),
       m_tree(new QTreeWidget(this)),
       m_caption(new QLabel(this)),
@@ -137,7 +138,7 @@ CKestoOptionsDlg* COptionsSheet::CreatePage(int page) {
     case kOutput:
       return new COptionsOutputDlg(m_settings, BrowserFuncs::GetBrowserItemsList());
     case kOutputStyle:
-      return new COptionsOutputStyleDlg(m_settings);
+      return new COptionsOutputStyleDlg(m_settings, m_runtime);
     case kOutputPage:
       return new COptionsOutputPageDlg(m_settings);
     case kOutputPhoto:
@@ -195,8 +196,9 @@ void COptionsSheet::done(int result) {
   QDialog::done(result);
 }
 
-bool ShowOptionsDialog(QWidget* parent, Settings& settings, std::function<void()> clearHistory) {
-  COptionsSheet sheet(settings, std::move(clearHistory), parent);
+bool ShowOptionsDialog(QWidget* parent, Settings& settings, const Runtime& runtime,
+                       std::function<void()> clearHistory) {
+  COptionsSheet sheet(settings, runtime, std::move(clearHistory), parent);
   if (sheet.exec() != QDialog::Accepted) return false;
   settings = sheet.GetSettings();
   return true;

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "album/Runtime.h"
 #include "core/Settings.h"
 
 class QLabel;
@@ -23,7 +24,8 @@ class CKestoOptionsDlg;
 // derived again) and the result is true; on cancel settings stay as they were. clearHistory is
 // called by "履歴のクリア(&H)" at once (it empties the main window's address history and its
 // file); it may be empty. The dialog never reads or writes the settings file.
-bool ShowOptionsDialog(QWidget* parent, Settings& settings,
+// runtime gives the design list and where the styles are.
+bool ShowOptionsDialog(QWidget* parent, Settings& settings, const Runtime& runtime,
                        std::function<void()> clearHistory = {});
 
 class COptionsSheet : public QDialog {
@@ -45,7 +47,7 @@ class COptionsSheet : public QDialog {
     kPageCount
   };
 
-  COptionsSheet(const Settings& settings, std::function<void()> clearHistory,
+  COptionsSheet(const Settings& settings, Runtime runtime, std::function<void()> clearHistory,
                 QWidget* parent = nullptr);
   ~COptionsSheet() override;
 
@@ -68,6 +70,7 @@ class COptionsSheet : public QDialog {
   CKestoOptionsDlg* CreatePage(int page);
 
   Settings m_settings;
+  const Runtime m_runtime;
   std::function<void()> m_clearHistory;
   QTreeWidget* m_tree;
   QLabel* m_caption;

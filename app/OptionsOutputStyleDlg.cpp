@@ -44,8 +44,10 @@ QPixmap StylePicture(int style, const QPalette& palette) {
 
 }  // namespace
 
-COptionsOutputStyleDlg::COptionsOutputStyleDlg(const Settings& settings, QWidget* parent)
+COptionsOutputStyleDlg::COptionsOutputStyleDlg(const Settings& settings, const Runtime& runtime,
+                                               QWidget* parent)
     : CKestoOptionsDlg(parent),
+      m_runtime(runtime),
       m_values(settings.OutputStyle),
       m_style{new QRadioButton(QStringLiteral("サムネイル"), this),
               new QRadioButton(QStringLiteral("アルバム"), this),
@@ -64,7 +66,7 @@ COptionsOutputStyleDlg::COptionsOutputStyleDlg(const Settings& settings, QWidget
   }
   if (m_values.Style >= 0 && m_values.Style < 3) m_style[m_values.Style]->setChecked(true);
 
-  for (const StyleFuncs::DESIGNITEM& item : StyleFuncs::GetDesignItems()) {
+  for (const StyleFuncs::DESIGNITEM& item : m_runtime.designs) {
     m_design->insertItem(std::clamp(item.id, 0, m_design->count()),
                          QString::fromStdString(item.name));
   }
@@ -85,7 +87,7 @@ COptionsOutputStyleDlg::COptionsOutputStyleDlg(const Settings& settings, QWidget
 }
 
 void COptionsOutputStyleDlg::OnDesignSettings() {
-  CStyleDesignSettingsDlg dialog(m_design->currentIndex(), this);
+  CStyleDesignSettingsDlg dialog(m_design->currentIndex(), m_runtime, this);
   if (dialog.exec() == QDialog::Accepted && dialog.GetSelection() >= 0) {
     m_design->setCurrentIndex(dialog.GetSelection());
   }

@@ -2,6 +2,7 @@
 
 // Page "出力::スタイル": output type and design style.
 
+#include "album/Runtime.h"
 #include "app/KestoOptionsDlg.h"
 
 class QComboBox;
@@ -14,7 +15,8 @@ class COptionsOutputStyleDlg : public CKestoOptionsDlg {
   Q_OBJECT
 
  public:
-  explicit COptionsOutputStyleDlg(const Settings& settings, QWidget* parent = nullptr);
+  COptionsOutputStyleDlg(const Settings& settings, const Runtime& runtime,
+                         QWidget* parent = nullptr);
 
   void OnOK(Settings& settings) override;
 
@@ -25,6 +27,7 @@ class COptionsOutputStyleDlg : public CKestoOptionsDlg {
  private:
   void OnDesignSettings();
 
+  const Runtime& m_runtime;  // the sheet's, which outlives its pages
   decltype(Settings::OutputStyle) m_values;
   QRadioButton* m_style[3];
   QComboBox* m_design;

@@ -60,7 +60,6 @@
 #include "items/ListCommands.h"
 #include "items/NotesFile.h"
 
-
 // The icons live in the static library; its resources must be registered by name.
 static void InitPictavoIcons() {
   Q_INIT_RESOURCE(PictavoIcons);
@@ -141,10 +140,7 @@ CPictavoDlg::CPictavoDlg(pictavo::Host& host, AppServices& services, QWidget* pa
   // 9. The list control from the settings.
   SetUpListView();
   // 10. Design styles.
-  const std::string stylesFile =
-      FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(), "styles.xml");
-  const StyleFuncs::StylesFileResult styles = StyleFuncs::ReadStylesFile(stylesFile);
-  if (styles.ok) StyleFuncs::SetDesignItems(styles.items);
+  LoadDesigns(m_services.runtime);
   // 11. Note prompt and buttons.
   SetNotePrompt();
   UpdateNoteButtons();
@@ -382,7 +378,7 @@ void CPictavoDlg::BuildCommands() {
   c.Bind(
       Command::kOptions,
       [this] {
-        if (ShowOptionsDialog(this, m_settings, [this] {
+        if (ShowOptionsDialog(this, m_settings, m_services.runtime, [this] {
               m_history.Clear();
               m_history.Save(m_services.historyFilePath, AddressText().toStdString());
               ReloadAddressBox();
@@ -765,8 +761,8 @@ void CPictavoDlg::ListFolderNow(const std::string& path) {
   m_unsavedNoteItems.clear();
   m_view->clearSelection();
   m_model->BeginBulk();
-  const ListFolderResult result =
-      ListFolder(m_list, path, m_settings, m_host, m_services.itemBuilder);
+  const ListFolderResult result = ListFolder(
+      m_list, path, m_settings, m_host, m_services.itemBuilder, m_services.runtime.workerThreads);
   m_model->EndBulk();
   SetSortArrow();
   SetBusy(false);
@@ -809,7 +805,7 @@ void CPictavoDlg::dropEvent(QDropEvent* event) {
         SetAddressText(folder);
         AddAddressToHistory();
       },
-      m_services.itemBuilder);
+      m_services.itemBuilder, m_services.runtime.workerThreads);
   m_model->EndBulk();
   SetSortArrow();
   SetBusy(false);
@@ -1148,7 +1144,7 @@ void CPictavoDlg::SaveNotes() {
 
 void CPictavoDlg::Execute(bool preview) {
   if (m_busy || !m_list.IsAnyRowChecked()) return;
-  OutputRun run(m_list, m_settings, m_host);
+  OutputRun run(m_list, m_settings, m_host, m_services.runtime);
   run.SetListedFolder(AddressText().toStdString());
   const int outputType = OutputRun::GetOutputTypeOfStyle(m_settings.OutputStyle.Style);
   SetBusy(true);

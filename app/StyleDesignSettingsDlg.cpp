@@ -60,9 +60,11 @@ bool CStyleDesignSettingsDlg::CanEmbedPreview() {
 #endif
 }
 
-CStyleDesignSettingsDlg::CStyleDesignSettingsDlg(int selection, QWidget* parent)
+CStyleDesignSettingsDlg::CStyleDesignSettingsDlg(int selection, const Runtime& runtime,
+                                                 QWidget* parent)
     : QDialog(parent),
-      m_items(StyleFuncs::GetDesignItems()),
+      m_stylesFolder(runtime.styleFolder),
+      m_items(runtime.designs),
       m_selection(selection),
       m_combo(new QComboBox(this)) {
   setWindowTitle(QStringLiteral("設定"));
@@ -110,7 +112,7 @@ CStyleDesignSettingsDlg::CStyleDesignSettingsDlg(int selection, QWidget* parent)
 }
 
 void CStyleDesignSettingsDlg::ShowPreview() {
-  m_previewUrl = MakePreviewUrl(PathUtils::GetStyleFolderPath(), m_items, m_combo->currentIndex());
+  m_previewUrl = MakePreviewUrl(m_stylesFolder, m_items, m_combo->currentIndex());
 #ifdef PICTAVO_WEB_VIEW
   if (auto* view = qobject_cast<QWebEngineView*>(m_webView)) view->load(m_previewUrl);
 #endif

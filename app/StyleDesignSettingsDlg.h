@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "album/Runtime.h"
 #include "album/StyleFuncs.h"
 
 class QComboBox;
@@ -22,7 +23,7 @@ class CStyleDesignSettingsDlg : public QDialog {
 
  public:
   // selection: the design list row to show first (the options page's combo selection).
-  explicit CStyleDesignSettingsDlg(int selection, QWidget* parent = nullptr);
+  CStyleDesignSettingsDlg(int selection, const Runtime& runtime, QWidget* parent = nullptr);
 
   // The chosen row; meaningful after OK.
   int GetSelection() const { return m_selection; }
@@ -44,6 +45,7 @@ class CStyleDesignSettingsDlg : public QDialog {
  private:
   void ShowPreview();
 
+  std::string m_stylesFolder;
   std::vector<StyleFuncs::DESIGNITEM> m_items;
   int m_selection;
   QComboBox* m_combo;

@@ -8,7 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include "album/OutputRun.h"
-#include "album/StyleFuncs.h"
+#include "album/Runtime.h"
 #include "core/PathUtils.h"
 #include "items/ItemList.h"
 #include "support/Fixtures.h"
@@ -50,13 +50,14 @@ void BM_ThumbnailAlbumOf200Photos(benchmark::State& state) {
     fs::copy_file(sources[i % sources.size()], item.fullPath);
     list.SetRowChecked(list.InsertRow(list.AddItem(item)), true);
   }
-  PathUtils::SetStyleFolderPath(PICTAVO_STYLES_DIR);
-  StyleFuncs::GetStylesInformation(fs::path(PICTAVO_STYLES_DIR) / "styles.xml");
+  Runtime runtime;
+  runtime.styleFolder = PICTAVO_STYLES_DIR;
+  LoadDesigns(runtime);
   Settings settings;
   settings.Output.ShowOutputSettings = 0;
   settings.OutputThumbnail.ThumbnailImageLink = 0;
   testing::RecordingHost host;
-  OutputRun run(list, settings, host);
+  OutputRun run(list, settings, host, runtime);
   run.SetListedFolder(listed.string());
   int n = 0;
   for (auto _ : state) {
@@ -68,7 +69,6 @@ void BM_ThumbnailAlbumOf200Photos(benchmark::State& state) {
   }
   state.counters["photos"] = kPhotos;
   state.counters["sources"] = static_cast<double>(sources.size());
-  PathUtils::SetStyleFolderPath("");
 }
 BENCHMARK(BM_ThumbnailAlbumOf200Photos)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 

@@ -10,7 +10,7 @@
 #include "album/HtmlFuncs.h"
 #include "album/Navigation.h"
 #include "album/PhotoPage.h"
-#include "album/StyleFuncs.h"
+#include "album/Runtime.h"
 #include "album/ThumbnailPage.h"
 #include "core/FileUtils.h"
 #include "core/Host.h"
@@ -75,8 +75,9 @@ void BM_PagesOf10000Items(benchmark::State& state) {
   using namespace pictavo;
   constexpr int kItems = 10000;
   testing::TempDir dir;
-  PathUtils::SetStyleFolderPath(PICTAVO_STYLES_DIR);
-  StyleFuncs::GetStylesInformation(fs::path(PICTAVO_STYLES_DIR) / "styles.xml");
+  Runtime runtime;
+  runtime.styleFolder = PICTAVO_STYLES_DIR;
+  LoadDesigns(runtime);
   const fs::path listed = dir / "listed";
   fs::create_directories(listed);
   const fs::path camera = dir / "camera.jpg";
@@ -105,6 +106,7 @@ void BM_PagesOf10000Items(benchmark::State& state) {
   }
   testing::RecordingHost host;
   OutputContext run{list, settings, host, listed.string(), "design.css", kept ? &sizes : nullptr};
+  run.styleFolder = runtime.styleFolder;
   const int pageCount = ThumbnailPage::GetPageCount(kItems, settings.OutputThumbnail.Row,
                                                     settings.OutputThumbnail.Column);
   int n = 0;
@@ -137,7 +139,6 @@ void BM_PagesOf10000Items(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * (kItems + pageCount));
   state.counters["pages"] = kItems + pageCount;
-  PathUtils::SetStyleFolderPath("");
 }
 BENCHMARK(BM_PagesOf10000Items)
     ->ArgName("sizes_kept")

@@ -10,7 +10,7 @@
 #include <benchmark/benchmark.h>
 
 #include "album/OutputRun.h"
-#include "album/StyleFuncs.h"
+#include "album/Runtime.h"
 #include "core/PathUtils.h"
 #include "items/ItemList.h"
 #include "support/Fixtures.h"
@@ -83,8 +83,9 @@ void BM_LongestPumpGapWithOneHugePhoto(benchmark::State& state) {
   for (int i = 0; i < 8; ++i) add("small" + std::to_string(i) + ".jpg", 800, 600);
   add("huge.jpg", 8000, 8000);
   for (int i = 8; i < 16; ++i) add("small" + std::to_string(i) + ".jpg", 800, 600);
-  PathUtils::SetStyleFolderPath(PICTAVO_STYLES_DIR);
-  StyleFuncs::GetStylesInformation(fs::path(PICTAVO_STYLES_DIR) / "styles.xml");
+  Runtime runtime;
+  runtime.styleFolder = PICTAVO_STYLES_DIR;
+  LoadDesigns(runtime);
   Settings settings;
   settings.Output.ShowOutputSettings = 0;
   settings.OutputThumbnail.ThumbnailImageLink = 1;
@@ -92,7 +93,7 @@ void BM_LongestPumpGapWithOneHugePhoto(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) {
     TimingHost host;
-    OutputRun run(list, settings, host);
+    OutputRun run(list, settings, host, runtime);
     run.SetListedFolder(listed.string());
     const fs::path output = dir / ("album" + std::to_string(n++)) / "index.html";
     if (!run.GenerateOutput(0, output.string(), "Bench", "Bench")) {
@@ -102,7 +103,6 @@ void BM_LongestPumpGapWithOneHugePhoto(benchmark::State& state) {
     longest = std::max(longest, host.m_pump.LongestGapMs());
   }
   state.counters["longest_pump_gap_ms"] = longest;
-  PathUtils::SetStyleFolderPath("");
 }
 BENCHMARK(BM_LongestPumpGapWithOneHugePhoto)
     ->Unit(benchmark::kMillisecond)

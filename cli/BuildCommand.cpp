@@ -8,6 +8,7 @@
 
 #include "album/OutputRun.h"
 #include "album/OutputSettingsModel.h"
+#include "album/Runtime.h"
 #include "album/StyleFuncs.h"
 #include "cli/Commands.h"
 #include "cli/Inputs.h"
@@ -15,6 +16,7 @@
 #include "cli/Scan.h"
 #include "cli/SettingsAccess.h"
 #include "cli/TerminalHost.h"
+#include "core/FileUtils.h"
 #include "core/PathUtils.h"
 #include "core/SettingsStore.h"
 #include "core/ShellUtils.h"
@@ -39,20 +41,17 @@ std::string CheckStylesFolder(const CliOptions& options) {
 }
 
 // Reads the design list of the styles folder (--styles or the shipped one).
-std::string LoadDesigns(const CliOptions& options) {
-  if (options.stylesFolder) PathUtils::SetStyleFolderPath(*options.stylesFolder);
-  const fs::path file = fs::path(PathUtils::GetStyleFolderPath()) / "styles.xml";
-  const StyleFuncs::StylesFileResult read = StyleFuncs::ReadStylesFile(file);
-  if (!read.ok) return "cannot read the styles file \"" + file.string() + "\": " + read.error;
-  if (read.items.empty()) return "no design styles in \"" + file.string() + "\"";
-  StyleFuncs::SetDesignItems(read.items);
-  return {};
+std::string LoadCommandDesigns(const CliOptions& options, Runtime& runtime) {
+  if (options.stylesFolder) {
+    runtime.styleFolder = FileUtils::GetPathRemoveBackslash(*options.stylesFolder);
+  }
+  return LoadDesigns(runtime);
 }
 
 // --design takes an id or a display name.
-std::string ChooseDesign(const std::string& wanted, Settings& settings) {
+std::string ChooseDesign(const std::string& wanted, const Runtime& runtime, Settings& settings) {
   std::string known;
-  for (const StyleFuncs::DESIGNITEM& item : StyleFuncs::GetDesignItems()) {
+  for (const StyleFuncs::DESIGNITEM& item : runtime.designs) {
     if (std::to_string(item.id) == wanted || item.name == wanted) {
       settings.OutputStyle.StyleDesign = item.id;
       return {};
@@ -63,7 +62,8 @@ std::string ChooseDesign(const std::string& wanted, Settings& settings) {
 }
 
 // The command line's values replace the settings for this run only.
-std::string ApplyBuildOptions(const BuildOptions& build, Settings& settings) {
+std::string ApplyBuildOptions(const BuildOptions& build, const Runtime& runtime,
+                              Settings& settings) {
   // A relative location means the working folder, as FOLDER does; the run must not depend on
   // where it happens to be when it resolves the album's paths.
   if (build.location) {
@@ -77,7 +77,7 @@ std::string ApplyBuildOptions(const BuildOptions& build, Settings& settings) {
     if (build.title) settings.OutputPage.Title = *build.title;
     if (build.header) settings.OutputPage.Header = *build.header;
   }
-  if (build.design) return ChooseDesign(*build.design, settings);
+  if (build.design) return ChooseDesign(*build.design, runtime, settings);
   return {};
 }
 
@@ -98,13 +98,14 @@ std::string CheckDialogAnswers(const BuildOptions& build, const Settings& settin
 // thumbnail step would otherwise fail the whole run on it. Only the loaders of the formats the
 // view options list are tried. The headers are read on the workers; the names come out in
 // list order.
-void UntickUnreadable(ItemList& list, const Settings& settings, TerminalHost& host) {
+void UntickUnreadable(ItemList& list, const Settings& settings, std::size_t workers,
+                      TerminalHost& host) {
   struct Readable {
     int row = 0;
     bool ok = false;
     std::string reason;
   };
-  ImageWork<Readable> work;
+  ImageWork<Readable> work(workers);
   const auto take = [&](const Readable& read) {
     if (read.ok) return;
     list.SetRowChecked(read.row, false);
@@ -153,7 +154,7 @@ int Cancelled(const std::string& folder, const std::string& firstPage) {
   return Interrupt::kExitInterrupted;
 }
 
-int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
+int RunOutput(const CliOptions& options, const LoadedSettings& loaded, const Runtime& runtime) {
   const BuildOptions& build = options.build;
   const std::string folder = ListedFolderPath(build.folder);
   if (const std::string refusal = CheckDialogAnswers(build, loaded.settings, folder);
@@ -195,10 +196,10 @@ int RunOutput(const CliOptions& options, const LoadedSettings& loaded) {
                      " of " + std::to_string(count.notes) + " notes matched listed files");
     }
   }
-  if (build.skipUnreadable) UntickUnreadable(list, loaded.settings, host);
+  if (build.skipUnreadable) UntickUnreadable(list, loaded.settings, runtime.workerThreads, host);
 
   const Settings runSettings = RunSettingsOf(loaded.settings);
-  OutputRun run(list, runSettings, host);
+  OutputRun run(list, runSettings, host, runtime);
   run.SetListedFolder(folder);
   const int outputType = OutputRun::GetOutputTypeOfStyle(runSettings.OutputStyle.Style);
   progress.SetTotal(list.CheckedCount());
@@ -222,6 +223,7 @@ int RunBuild(const CliOptions& options) {
   const BuildOptions& build = options.build;
   // Each check runs only when the ones before it passed; the first failure is the message.
   LoadedSettings loaded;
+  Runtime runtime;
   const std::function<std::string()> checks[] = {
       [&] { return CheckFolder(build.folder); },
       [&] { return build.notes ? CheckReadableFile(*build.notes, "notes file") : std::string(); },
@@ -232,8 +234,8 @@ int RunBuild(const CliOptions& options) {
         const std::string error = CheckAlbumFileNames(loaded.settings);
         return error.empty() ? error : "settings file \"" + loaded.path + "\": " + error;
       },
-      [&] { return LoadDesigns(options); },
-      [&] { return ApplyBuildOptions(build, loaded.settings); },
+      [&] { return LoadCommandDesigns(options, runtime); },
+      [&] { return ApplyBuildOptions(build, runtime, loaded.settings); },
   };
   for (const auto& check : checks) {
     if (std::string error = check(); !error.empty()) {
@@ -242,7 +244,7 @@ int RunBuild(const CliOptions& options) {
       return kExitUsage;
     }
   }
-  const int status = RunOutput(options, loaded);
+  const int status = RunOutput(options, loaded, runtime);
   RemoveCreatedFolders(loaded);
   return status;
 }

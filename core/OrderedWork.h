@@ -18,10 +18,8 @@
 
 namespace pictavo {
 
-// Threads for image work: one per core unless SetWorkerThreadCount chose a number. Process-wide,
-// so that a test or a command-line option can make every loop run on one worker.
-std::size_t GetWorkerThreadCount();
-void SetWorkerThreadCount(std::size_t count);  // 0: one per core again
+// The threads a pool asked for `wanted` gets: wanted itself, or one per core for 0.
+std::size_t GetWorkerThreadCount(std::size_t wanted);
 
 template <class Result>
 class OrderedWork {
@@ -29,11 +27,12 @@ class OrderedWork {
   // window: how many jobs may be submitted and not yet taken; a few per worker keeps every
   // worker busy while the oldest job is still running. atThreadExit runs on each worker just
   // before it ends, for libraries that keep state per thread.
-  explicit OrderedWork(std::size_t workers = GetWorkerThreadCount(), std::size_t window = 0,
+  // workers: 0 for one per core.
+  explicit OrderedWork(std::size_t workers = 0, std::size_t window = 0,
                        std::function<void()> atThreadExit = {})
-      : m_window(window > 0 ? window : 4 * std::max<std::size_t>(1, workers)),
+      : m_window(window > 0 ? window : 4 * GetWorkerThreadCount(workers)),
         m_atThreadExit(std::move(atThreadExit)) {
-    const std::size_t count = std::max<std::size_t>(1, workers);
+    const std::size_t count = GetWorkerThreadCount(workers);
     m_threads.reserve(count);
     for (std::size_t i = 0; i < count; ++i) m_threads.emplace_back([this] { Work(); });
   }

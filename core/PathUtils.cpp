@@ -29,16 +29,6 @@ std::string ApplicationTitle() {
   return StringUtils::GetLoadString(kApplicationTitle);
 }
 
-std::mutex& StyleMutex() {
-  static std::mutex mutex;
-  return mutex;
-}
-
-std::string& StyleOverride() {
-  static std::string path;
-  return path;
-}
-
 }  // namespace
 
 bool IsPortableVersion() {
@@ -98,20 +88,11 @@ std::string GetPreviewRootPath() {
 }
 
 std::string GetStyleFolderPath() {
-  {
-    std::lock_guard lock(StyleMutex());
-    if (!StyleOverride().empty()) return StyleOverride();
-  }
   const std::string module = FileUtils::GetModuleFolderPath();
   const std::string beside = FileUtils::GetCombinePath(module, GetStyleFolderName());
   if (FileUtils::IsDirectory(beside)) return beside;
   const std::string installed = FileUtils::GetCombinePath(module, "../share/pictavo/styles");
   return FileUtils::IsDirectory(installed) ? installed : beside;
-}
-
-void SetStyleFolderPath(const std::string& path) {
-  std::lock_guard lock(StyleMutex());
-  StyleOverride() = FileUtils::GetPathRemoveBackslash(path);
 }
 
 std::string GetStyleFolderName() {

@@ -32,11 +32,9 @@ std::string GetPreviewFolderName();  // "Preview"
 // GetTempFolderPath() joined with GetPreviewFolderName(): the folder previews are written to.
 std::string GetPreviewRootPath();
 
-// The styles folder: the one set by SetStyleFolderPath, else "styles" beside the executable,
-// else ../share/pictavo/styles from it. Thread-safe.
+// The shipped styles folder: "styles" beside the executable, else ../share/pictavo/styles from
+// it. A program that wants another one says so in its Runtime.
 std::string GetStyleFolderPath();
-// Overrides the styles folder (tests, the command line); an empty path removes the override.
-void SetStyleFolderPath(const std::string& path);
 
 std::string GetStyleFolderName();     // "styles"
 std::string GetDesignFolderName();    // "design"

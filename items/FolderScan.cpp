@@ -140,7 +140,7 @@ bool PassesViewFilters(const std::string& path, const Settings& settings) {
 }
 
 ListFolderResult ListFolder(ItemList& list, const std::string& path, const Settings& settings,
-                            Host& host, const ItemBuilder& builder) {
+                            Host& host, const ItemBuilder& builder, std::size_t workers) {
   ListFolderResult result;
   if (!builder) {
     result.error = "no item builder";
@@ -165,7 +165,7 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
   const std::string suffix = StringUtils::GetLoadString(kInsertingSuffixId);
   // Items are built on workers and inserted here in enumeration order, so the rows are those
   // of a scan that built each item itself; the pump and the window stay on this thread.
-  ImageWork<ScanEntry> work;
+  ImageWork<ScanEntry> work(workers);
   work.SetWhileWaiting([&] { control.Wait(); });
   const auto insert = [&](ScanEntry entry) {
     if (entry.item) list.InsertRow(list.AddItem(std::move(*entry.item)));
@@ -212,7 +212,8 @@ ListFolderResult ListFolder(ItemList& list, const std::string& path, const Setti
 
 std::vector<std::string> DropFiles(ItemList& list, const std::vector<std::string>& paths,
                                    const Settings& settings, Host& host,
-                                   const FolderCallback& onFolder, const ItemBuilder& builder) {
+                                   const FolderCallback& onFolder, const ItemBuilder& builder,
+                                   std::size_t workers) {
   std::vector<std::string> listed;
   for (const std::string& dropped : paths) {
     if (!host.GetPump().PumpMessages()) break;
@@ -229,7 +230,7 @@ std::vector<std::string> DropFiles(ItemList& list, const std::vector<std::string
       continue;
     }
     if (onFolder) onFolder(folder);
-    ListFolder(list, folder, settings, host, builder);
+    ListFolder(list, folder, settings, host, builder, workers);
     listed.push_back(folder);
   }
   return listed;
@@ -253,13 +254,14 @@ bool CanUpOneLevel(const std::string& address) {
 }
 
 std::string UpOneLevel(ItemList& list, const std::string& address, const Settings& settings,
-                       Host& host, const FolderCallback& onFolder, const ItemBuilder& builder) {
+                       Host& host, const FolderCallback& onFolder, const ItemBuilder& builder,
+                       std::size_t workers) {
   if (!CanUpOneLevel(address)) return address;
   const std::string parent = GetUpOneLevelPath(address);
   std::error_code ec;
   if (fs::exists(parent, ec)) {
     if (onFolder) onFolder(parent);
-    ListFolder(list, parent, settings, host, builder);
+    ListFolder(list, parent, settings, host, builder, workers);
   }
   return parent;
 }
@@ -270,9 +272,9 @@ bool CanRefresh(const std::string& address) {
 }
 
 bool Refresh(ItemList& list, const std::string& address, const Settings& settings, Host& host,
-             const ItemBuilder& builder) {
+             const ItemBuilder& builder, std::size_t workers) {
   if (!CanRefresh(address)) return false;
-  ListFolder(list, address, settings, host, builder);
+  ListFolder(list, address, settings, host, builder, workers);
   return true;
 }
 

@@ -3,6 +3,7 @@
 // Listing a folder into an ItemList, and the folder commands built on it: drop files, up one
 // level and refresh on the address text (the address box and its history are the window's).
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -41,10 +42,10 @@ unsigned GetViewImageFormats(const Settings& settings);
 // folders, broken links and special files (pipes, devices, sockets) are skipped, as are files
 // that vanish meanwhile; files that cannot be read (permissions, link loops) are skipped and
 // named in the result. One pump per entry and the insert progress window;
-// cancelling keeps the rows so far. Items are built on worker threads (GetWorkerThreadCount)
-// and inserted in enumeration order. The rows are then sorted by name ascending and all ticked.
+// cancelling keeps the rows so far. Items are built on `workers` threads (0: one per core) and
+// inserted in enumeration order. The rows are then sorted by name ascending and all ticked.
 ListFolderResult ListFolder(ItemList& list, const std::string& path, const Settings& settings,
-                            Host& host, const ItemBuilder& builder);
+                            Host& host, const ItemBuilder& builder, std::size_t workers = 0);
 
 // Called with each folder before it is listed (the window shows it and adds it to the history).
 using FolderCallback = std::function<void(const std::string& folder)>;
@@ -54,7 +55,8 @@ using FolderCallback = std::function<void(const std::string& folder)>;
 // the folders listed, so after several the list shows the last.
 std::vector<std::string> DropFiles(ItemList& list, const std::vector<std::string>& paths,
                                    const Settings& settings, Host& host,
-                                   const FolderCallback& onFolder, const ItemBuilder& builder);
+                                   const FolderCallback& onFolder, const ItemBuilder& builder,
+                                   std::size_t workers = 0);
 
 // The parent of an address ("/a/b/" gives "/a"); empty for the root and for an empty text.
 std::string GetUpOneLevelPath(const std::string& address);
@@ -63,11 +65,12 @@ bool CanUpOneLevel(const std::string& address);
 // The new address text (the parent); the parent is listed when it exists. The address comes
 // back unchanged when the command is disabled.
 std::string UpOneLevel(ItemList& list, const std::string& address, const Settings& settings,
-                       Host& host, const FolderCallback& onFolder, const ItemBuilder& builder);
+                       Host& host, const FolderCallback& onFolder, const ItemBuilder& builder,
+                       std::size_t workers = 0);
 
 bool CanRefresh(const std::string& address);
 // Lists the address again when it is not empty and exists; false when it was not listed.
 bool Refresh(ItemList& list, const std::string& address, const Settings& settings, Host& host,
-             const ItemBuilder& builder);
+             const ItemBuilder& builder, std::size_t workers = 0);
 
 }  // namespace pictavo

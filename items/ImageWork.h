@@ -1,6 +1,6 @@
 #pragma once
 
-// The worker pool for image work: one thread per core (GetWorkerThreadCount), each freeing the
+// The worker pool for image work: the threads asked for (0: one per core), each freeing the
 // image library's per-thread state as it ends. Results come back in submission order.
 
 #include "core/OrderedWork.h"
@@ -11,8 +11,8 @@ namespace pictavo {
 template <class Result>
 class ImageWork : public OrderedWork<Result> {
  public:
-  ImageWork()
-      : OrderedWork<Result>(GetWorkerThreadCount(), 0, ImageUtils::ReleaseThreadResources) {}
+  explicit ImageWork(std::size_t workers = 0)
+      : OrderedWork<Result>(workers, 0, ImageUtils::ReleaseThreadResources) {}
 };
 
 }  // namespace pictavo

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include "album/OutputRun.h"
-#include "album/StyleFuncs.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
 #include "items/ItemList.h"
@@ -34,8 +33,8 @@ const std::string kOpenFailed =
 class OutputRunFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    PathUtils::SetStyleFolderPath(PICTAVO_STYLES_DIR);
-    ASSERT_GE(StyleFuncs::GetStylesInformation(fs::path(PICTAVO_STYLES_DIR) / "styles.xml"), 2);
+    m_runtime.styleFolder = PICTAVO_STYLES_DIR;
+    ASSERT_EQ(LoadDesigns(m_runtime), "");
     fs::create_directories(m_dir / "listed");
     fs::create_directories(m_dir / "out");
     m_settings.Output.Location = m_dir.File("out");
@@ -43,10 +42,7 @@ class OutputRunFixture : public ::testing::Test {
     m_settings.OutputThumbnail.ThumbnailImageLink = 0;
     setenv("XDG_CACHE_HOME", m_dir.File("cache").c_str(), 1);
   }
-  void TearDown() override {
-    PathUtils::SetStyleFolderPath("");
-    unsetenv("XDG_CACHE_HOME");
-  }
+  void TearDown() override { unsetenv("XDG_CACHE_HOME"); }
 
   void AddPhotos(const std::vector<std::string>& names, int width = 120, int height = 90) {
     for (const auto& name : names) {
@@ -68,7 +64,7 @@ class OutputRunFixture : public ::testing::Test {
     return row;
   }
   OutputRun MakeRun() {
-    OutputRun run(m_list, m_settings, m_host);
+    OutputRun run(m_list, m_settings, m_host, m_runtime);
     run.SetListedFolder(m_dir.File("listed"));
     return run;
   }
@@ -77,6 +73,7 @@ class OutputRunFixture : public ::testing::Test {
   testing::TempDir m_dir;
   ItemList m_list;
   Settings m_settings;
+  Runtime m_runtime;
   RecordingHost m_host;
 };
 
@@ -398,7 +395,7 @@ TEST_F(OutputRunFixture, MissingDesignImagesFailAPhotoPageAlbumBeforeTheStyleShe
   m_settings.OutputThumbnail.ThumbnailImageLink = 1;
   fs::create_directories(m_dir / "styles/design/css");
   testing::WriteBytes(m_dir / "styles/design/css/common.css", "body{}");
-  PathUtils::SetStyleFolderPath(m_dir.File("styles"));
+  m_runtime.styleFolder = m_dir.File("styles");
   EXPECT_FALSE(MakeRun().ExecuteOutput(0));
   EXPECT_EQ(m_host.MessageTexts().back(), kFailed);
   EXPECT_FALSE(fs::exists(Album() / "css"));
@@ -420,14 +417,13 @@ TEST_F(OutputRunFixture, ASecondDesignAddsItsSheetAndThePagesLinkOnlyIt) {
 
 TEST_F(OutputRunFixture, CopyStyleFileRefusesNamesThatLeaveTheCssFolder) {
   const std::string output = (Album() / "index.html").string();
-  OutputRun run = MakeRun();
+  const std::string design = MakeRun().GetDesignFolderPath();
   for (const char* name : {"", "../styles.xml", "../../styles.xml", "/etc/passwd", "missing.css"}) {
-    EXPECT_FALSE(run.CopyStyleFile(output, name)) << name;
+    EXPECT_FALSE(OutputRun::CopyStyleFile(design, output, name)) << name;
   }
-  EXPECT_TRUE(run.CopyStyleFile(output, "common.css"));
+  EXPECT_TRUE(OutputRun::CopyStyleFile(design, output, "common.css"));
   EXPECT_EQ(testing::ListFolder(Album() / "css"), std::vector<std::string>{"common.css"});
-  PathUtils::SetStyleFolderPath(m_dir.File("no-styles"));
-  EXPECT_FALSE(run.CopyStyleFile(output, "thumb.css"));
+  EXPECT_FALSE(OutputRun::CopyStyleFile(m_dir.File("no-styles/design"), output, "thumb.css"));
   EXPECT_FALSE(fs::exists(Album() / "css/thumb.css"));
 }
 
@@ -498,7 +494,7 @@ TEST_F(OutputRunFixture, OpeningTheFirstPageFollowsTheOptions) {
     settings.Output.OpenFile = row.openFile;
     settings.Output.OpenFileProgram = row.program;
     settings.Output.OpenProgram = "firefox";
-    OutputRun run(m_list, settings, host);
+    OutputRun run(m_list, settings, host, m_runtime);
     EXPECT_EQ(run.OpenOutputFile(page), row.opened) << row.openFile << "/" << row.program;
     EXPECT_EQ(host.m_opened, row.targets) << row.openFile << "/" << row.program;
     ASSERT_EQ(host.m_messages.size(), row.messages) << row.openFile << "/" << row.program;

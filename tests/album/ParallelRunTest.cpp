@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include "album/OutputRun.h"
-#include "album/StyleFuncs.h"
 #include "core/OrderedWork.h"
 #include "core/PathUtils.h"
 #include "core/StringUtils.h"
@@ -42,18 +41,14 @@ std::string Name(int i) {
 class ParallelRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    PathUtils::SetStyleFolderPath(PICTAVO_STYLES_DIR);
-    ASSERT_GE(StyleFuncs::GetStylesInformation(fs::path(PICTAVO_STYLES_DIR) / "styles.xml"), 1);
+    m_runtime.styleFolder = PICTAVO_STYLES_DIR;
+    ASSERT_EQ(LoadDesigns(m_runtime), "");
     fs::create_directories(m_dir / "listed");
     m_settings.Output.ShowOutputSettings = 0;
     m_settings.OutputThumbnail.ThumbnailImageLink = 1;
     m_settings.OutputPhoto.PhotoSize = 4;
     m_settings.OutputPhoto.PhotoDimensions = 160;
-    SetWorkerThreadCount(4);
-  }
-  void TearDown() override {
-    SetWorkerThreadCount(0);
-    PathUtils::SetStyleFolderPath("");
+    m_runtime.workerThreads = 4;
   }
 
   // Photos of varied sizes, some upright only through their EXIF orientation, every third one
@@ -78,7 +73,7 @@ class ParallelRunTest : public ::testing::Test {
     m_list.SetRowChecked(m_list.InsertRow(m_list.AddItem(item)), true);
   }
   OutputRun MakeRun() {
-    OutputRun run(m_list, m_settings, m_host);
+    OutputRun run(m_list, m_settings, m_host, m_runtime);
     run.SetListedFolder(m_dir.File("listed"));
     return run;
   }
@@ -97,14 +92,15 @@ class ParallelRunTest : public ::testing::Test {
   testing::TempDir m_dir;
   ItemList m_list;
   Settings m_settings;
+  Runtime m_runtime;
   RecordingHost m_host;
 };
 
 TEST_F(ParallelRunTest, FourWorkersWriteTheSameAlbumByteForByteAsOne) {
   AddPhotos(24);
-  SetWorkerThreadCount(1);
+  m_runtime.workerThreads = 1;
   ASSERT_TRUE(MakeRun().GenerateOutput(0, Output("one"), "T", "H"));
-  SetWorkerThreadCount(4);
+  m_runtime.workerThreads = 4;
   ASSERT_TRUE(MakeRun().GenerateOutput(0, Output("four"), "T", "H"));
   const auto one = Tree(m_dir / "one");
   const auto four = Tree(m_dir / "four");
@@ -125,7 +121,7 @@ TEST_F(ParallelRunTest, ACancelAfterTheTenthPhotoWritesNoMoreThanWasSubmitted) {
     testing::WriteImage(m_dir / ("listed/" + Name(i)), 320, 240, testing::ImageFormat::Jpeg);
     AddItem(Name(i));
   }
-  SetWorkerThreadCount(2);
+  m_runtime.workerThreads = 2;
   m_settings.Output.Location = m_dir.File("out");
   testing::RecordingProgressWindow* window = nullptr;
   m_host.m_onProgressWindow = [&](testing::RecordingProgressWindow& created) { window = &created; };

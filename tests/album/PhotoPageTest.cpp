@@ -33,7 +33,6 @@ std::size_t Count(const std::string& text, const std::string& piece) {
 class PhotoPages : public ::testing::Test {
  protected:
   void SetUp() override {
-    PathUtils::SetStyleFolderPath(m_styles.string());
     fs::create_directories(m_album / "photos");
     fs::create_directories(PhotoPage::GetPropertyFolder(m_styles));
     WritePropertyIni(
@@ -42,8 +41,6 @@ class PhotoPages : public ::testing::Test {
         "[Column\\Item2]\r\nStringID=10010\r\nShow=1\r\n"
         "[Column\\Item3]\r\nStringID=10002\r\nShow=0\r\n");
   }
-
-  void TearDown() override { PathUtils::SetStyleFolderPath(""); }
 
   void WritePropertyIni(const std::string& text) {
     std::ofstream out(PhotoPage::GetPropertyFolder(m_styles) / "property.ini", std::ios::binary);
@@ -66,7 +63,11 @@ class PhotoPages : public ::testing::Test {
     return row;
   }
 
-  OutputContext Context() { return {m_list, m_settings, m_host, "/source", "blue.css"}; }
+  OutputContext Context() {
+    OutputContext run{m_list, m_settings, m_host, "/source", "blue.css"};
+    run.styleFolder = m_styles.string();
+    return run;
+  }
 
   bool Write(PhotoPagesReport* report = nullptr) {
     return WritePhotoPages(Context(), (m_album / "index.html").string(), "index.html", report);

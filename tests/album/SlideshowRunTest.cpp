@@ -41,7 +41,6 @@ size_t Count(const std::string& text, const std::string& part) {
 class SlideshowRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_savedStyles = PathUtils::GetStyleFolderPath();
     m_design = m_dir / "styles" / "design";
     WriteFile(m_design / "css" / "common.css", "/* common */");
     WriteFile(m_design / "css" / "photo.css", "/* photo */");
@@ -52,13 +51,10 @@ class SlideshowRunTest : public ::testing::Test {
     WriteTemplate(
         "play=[AUTOPLAY];\r\nnames=[[NAME]];\r\n\r\n[SHOWFILENAME]showNames();\r\n"
         "notes=[[NOTE]];\r\ndims=[[DIMENSIONS]];\r\n[SHOWNOTE]showNotes();\r\n");
-    PathUtils::SetStyleFolderPath((m_dir / "styles").string());
     m_settings.OutputSlideshow.PhotoSize = 3;  // 640
     fs::create_directories(m_source);
     fs::create_directories(m_album);
   }
-
-  void TearDown() override { PathUtils::SetStyleFolderPath(m_savedStyles); }
 
   void WriteTemplate(const std::string& text) { WriteFile(m_design / "js" / "slideshow.js", text); }
 
@@ -76,7 +72,11 @@ class SlideshowRunTest : public ::testing::Test {
     m_list.SetRowChecked(row, ticked);
   }
 
-  OutputContext Run() { return {m_list, m_settings, m_host, m_source.string(), "blue.css"}; }
+  OutputContext Run() {
+    OutputContext run{m_list, m_settings, m_host, m_source.string(), "blue.css"};
+    run.styleFolder = (m_dir / "styles").string();
+    return run;
+  }
 
   bool Generate() {
     return GenerateSlideshowOutput(Run(), (m_album / "index.html").string(), "タイトル",
@@ -91,7 +91,6 @@ class SlideshowRunTest : public ::testing::Test {
   fs::path m_design;
   fs::path m_source = m_dir / "listed";
   fs::path m_album = m_dir / "album";
-  std::string m_savedStyles;
   Settings m_settings;
   ItemList m_list;
   RecordingHost m_host;

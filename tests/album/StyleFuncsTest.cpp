@@ -79,22 +79,21 @@ TEST(StylesFile, UnreadableFilesFailWithAReasonAndKeepTheHeldList) {
   ASSERT_TRUE(WriteText(wrongRoot, "<designs/>"));
   const std::string missing = dir / "missing.xml";
 
-  StyleFuncs::SetDesignItems({{7, "held", "held.css"}});
+  std::vector<DESIGNITEM> held = {{7, "held", "held.css"}};
   for (const std::string& path : {broken, wrongRoot, missing}) {
     const auto result = StyleFuncs::ReadStylesFile(path);
     EXPECT_FALSE(result.ok) << path;
     EXPECT_NE(result.error.find(path), std::string::npos) << result.error;
-    EXPECT_EQ(StyleFuncs::GetStylesInformation(path), -1) << path;
+    EXPECT_EQ(StyleFuncs::GetStylesInformation(path, held), -1) << path;
   }
-  const auto held = StyleFuncs::GetDesignItems();
   ASSERT_EQ(held.size(), 1u);
   EXPECT_EQ(held[0].styleSheet, "held.css");
 }
 
 TEST(StylesFile, ShippedStylesListNumbersItsDesignsInOrderAndEachSheetExists) {
   const std::filesystem::path styles = PICTAVO_STYLES_DIR;
-  ASSERT_GE(StyleFuncs::GetStylesInformation(styles / "styles.xml"), 2);
-  const auto items = StyleFuncs::GetDesignItems();
+  std::vector<DESIGNITEM> items;
+  ASSERT_GE(StyleFuncs::GetStylesInformation(styles / "styles.xml", items), 2);
   for (std::size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(items[i].id, static_cast<int>(i)) << items[i].name;
     EXPECT_FALSE(items[i].name.empty());
@@ -139,13 +138,6 @@ TEST(DesignStyleSheetName, PumpsBeforeEachItemAndAQuitEndsWithAnEmptyName) {
   quitting.m_quitAt = {2};
   EXPECT_EQ(StyleFuncs::GetDesignStyleSheetName(items, 2, quitting), "");
   EXPECT_EQ(quitting.m_calls, 2);
-}
-
-TEST(DesignStyleSheetName, UsesTheProcessWideList) {
-  StyleFuncs::SetDesignItems({{4, "four", "four.css"}});
-  NullPump pump;
-  EXPECT_EQ(StyleFuncs::GetDesignStyleSheetName(4, pump), "four.css");
-  EXPECT_EQ(StyleFuncs::GetDesignStyleSheetName(0, pump), "");
 }
 
 }  // namespace

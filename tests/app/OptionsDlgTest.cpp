@@ -107,11 +107,11 @@ class OptionsDlgTest : public QObject {
 
  private slots:
   void initTestCase() {
-    StyleFuncs::SetDesignItems({{0, "スタンダード", "standard.css"},
-                                {1, "ダーク", "dark.css"},
-                                {2, "ナチュラル", "natural.css"},
-                                {3, "モノクローム", "monochrome.css"},
-                                {4, "ギャラリー", "gallery.css"}});
+    m_runtime.designs = {{0, "スタンダード", "standard.css"},
+                         {1, "ダーク", "dark.css"},
+                         {2, "ナチュラル", "natural.css"},
+                         {3, "モノクローム", "monochrome.css"},
+                         {4, "ギャラリー", "gallery.css"}};
     // The browser list comes from our own applications folders only.
     QVERIFY(m_xdg.isValid());
     WriteFile(m_xdg.filePath("home/applications/beta.desktop"),
@@ -136,7 +136,7 @@ class OptionsDlgTest : public QObject {
   void cleanup() { CValidateEdit::SetReporter({}); }
 
   void TreeHoldsTheTenPagesWithOutputsChildren() {
-    COptionsSheet sheet(Settings{}, {});
+    COptionsSheet sheet(Settings{}, m_runtime, {});
     QTreeWidget* tree = sheet.GetTree();
     QStringList top;
     for (int i = 0; i < tree->topLevelItemCount(); ++i) top << tree->topLevelItem(i)->text(0);
@@ -152,7 +152,7 @@ class OptionsDlgTest : public QObject {
 
   void OkAfterOnlyTheFirstPageChangesOnlyGeneral() {
     const Settings before = Unusual();
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     auto* general = Show<COptionsGeneralDlg>(sheet, COptionsSheet::kGeneral);
     QVERIFY(general);
     general->GetHistoryEdit()->setText("12");
@@ -176,7 +176,7 @@ class OptionsDlgTest : public QObject {
     before.Output.OpenProgramKey = "alpha.desktop";
     before.Output.OpenProgram = BrowserFuncs::FindProgram("sh");
     before.Output.OpenProgramApps = BrowserFuncs::kUserEntry;
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     for (int page = 0; page < COptionsSheet::kPageCount; ++page) {
       QVERIFY2(sheet.SetActivePage(page), qPrintable(QString::number(page)));
     }
@@ -191,7 +191,7 @@ class OptionsDlgTest : public QObject {
   void EveryPageFitsTheSheetAsItOpens() {
     Settings before = Unusual();
     before.OutputThumbnail.Row = 3;
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     sheet.show();
     QVERIFY(QTest::qWaitForWindowExposed(&sheet));
     const QString shots = qEnvironmentVariable("PICTAVO_SCREENSHOTS");
@@ -239,7 +239,7 @@ class OptionsDlgTest : public QObject {
     QFETCH(QString, message);
     Settings before;
     before.OutputPage.ViewLinkHomePagePhotoPage = 1;  // the home page fields are enabled
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     sheet.show();
     QVERIFY(QTest::qWaitForWindowActive(&sheet));
     QVERIFY(sheet.SetActivePage(page));
@@ -274,7 +274,7 @@ class OptionsDlgTest : public QObject {
   }
 
   void DisabledLinkFieldsMayBeEmpty() {
-    COptionsSheet sheet(Settings{}, {});  // no home page link ticked
+    COptionsSheet sheet(Settings{}, m_runtime, {});  // no home page link ticked
     auto* page = Show<COptionsOutputPageDlg>(sheet, COptionsSheet::kOutputPage);
     page->GetLinkHomePageEdit()->clear();
     page->GetViewLinkThumbnailPageCheck()->setChecked(false);
@@ -306,7 +306,7 @@ class OptionsDlgTest : public QObject {
     QFETCH(QString, text);
     QFETCH(QString, message);
     const Settings before = Unusual();  // custom photo size, automatic play
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     sheet.show();
     QVERIFY(QTest::qWaitForWindowActive(&sheet));
     QVERIFY(sheet.SetActivePage(page));
@@ -342,7 +342,7 @@ class OptionsDlgTest : public QObject {
     Settings before;
     before.OutputPhoto.PhotoSize = OptionsRules::kCustomSize;
     before.OutputSlideshow.PhotoSize = OptionsRules::kCustomSize;
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     QVERIFY(sheet.SetActivePage(page));
     CPhotoSizeControls* size = nullptr;
     if (auto* photo = qobject_cast<COptionsOutputPhotoDlg*>(sheet.GetPage(page))) {
@@ -368,7 +368,7 @@ class OptionsDlgTest : public QObject {
 
   void WrongDependentValueKeepsThePlayAndRepeatRadios() {
     const Settings before = Unusual();  // automatic play, repeat a number of times
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     auto* page = Show<COptionsOutputSlideshowDlg>(sheet, COptionsSheet::kOutputSlideshow);
     page->GetDurationEdit()->setText("0");
     page->GetPlayRadio(0)->click();
@@ -410,7 +410,7 @@ class OptionsDlgTest : public QObject {
     Settings before;
     before.OutputSlideshow.Play = 1;
     before.OutputSlideshow.Duration = "10.0";
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     auto* page = Show<COptionsOutputSlideshowDlg>(sheet, COptionsSheet::kOutputSlideshow);
     QCOMPARE(page->GetDurationEdit()->text(), QStringLiteral("10.0"));
     page->GetDurationUpDown()->GetUpButton()->click();
@@ -425,7 +425,7 @@ class OptionsDlgTest : public QObject {
     Settings before;
     before.OutputSlideshow.Play = 0;
     before.OutputSlideshow.Duration = "abc";
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     QVERIFY(sheet.SetActivePage(COptionsSheet::kOutputSlideshow));
     sheet.accept();
     QCOMPARE(sheet.result(), int(QDialog::Accepted));
@@ -438,7 +438,7 @@ class OptionsDlgTest : public QObject {
     before.Output.OpenFile = 1;
     before.Output.OpenFileProgram = 0;
     before.Output.OpenProgramKey = "BETA.desktop";  // found without regard to case
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     auto* page = Show<COptionsOutputDlg>(sheet, COptionsSheet::kOutput);
     QVERIFY(page->GetProgramRadio(0)->isEnabled());
     QVERIFY(!page->GetBrowserCombo()->isEnabled());
@@ -459,7 +459,7 @@ class OptionsDlgTest : public QObject {
 
   void MissingBrowserSelectsTheFirstRow() {
     const Settings before = Unusual();  // OpenProgramKey "gone.desktop"
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     auto* page = Show<COptionsOutputDlg>(sheet, COptionsSheet::kOutput);
     QComboBox* combo = page->GetBrowserCombo();
     // Sorted by name; the ghost with neither program nor icon and the editor get no row.
@@ -545,7 +545,7 @@ class OptionsDlgTest : public QObject {
     before.Output.Location = "/tmp";
     before.Output.OpenProgramKey = "old.desktop";
     before.Output.OpenProgram = "/opt/old/browser";
-    COptionsSheet sheet(before, {});
+    COptionsSheet sheet(before, m_runtime, {});
     auto* page = Show<COptionsOutputDlg>(sheet, COptionsSheet::kOutput);
     qputenv("XDG_DATA_HOME", home);
     QCOMPARE(page->GetBrowserCombo()->count(), 0);
@@ -555,7 +555,7 @@ class OptionsDlgTest : public QObject {
   }
 
   void IntervalSetsTheCheckPeriodAndColoursAreStored() {
-    COptionsSheet sheet(Settings{}, {});
+    COptionsSheet sheet(Settings{}, m_runtime, {});
     auto* update = Show<COptionsUpdateDlg>(sheet, COptionsSheet::kUpdate);
     update->GetIntervalCombo()->setCurrentIndex(2);
     update->GetEnabledCheck()->setChecked(false);
@@ -583,7 +583,7 @@ class OptionsDlgTest : public QObject {
       sheet->SetActivePage(COptionsSheet::kView);
       sheet->reject();
     });
-    QVERIFY(!ShowOptionsDialog(nullptr, settings, [&cleared] { ++cleared; }));
+    QVERIFY(!ShowOptionsDialog(nullptr, settings, m_runtime, [&cleared] { ++cleared; }));
     QCOMPARE(cleared, 1);
     QCOMPARE(Sections(settings), before);
   }
@@ -598,14 +598,14 @@ class OptionsDlgTest : public QObject {
       thumbs->GetLinkCombo()->setCurrentIndex(0);
       sheet->accept();
     });
-    QVERIFY(ShowOptionsDialog(nullptr, settings));
+    QVERIFY(ShowOptionsDialog(nullptr, settings, m_runtime));
     QCOMPARE(settings.OutputThumbnail.Row, 4);
     QCOMPARE(settings.OutputThumbnail.ThumbnailImageLink, 0);
     QCOMPARE(settings.OutputThumbnail.Column, 7);
   }
 
   void StyleDialogCancelLeavesTheCombo() {
-    COptionsSheet sheet(Settings{}, {});
+    COptionsSheet sheet(Settings{}, m_runtime, {});
     auto* page = Show<COptionsOutputStyleDlg>(sheet, COptionsSheet::kOutputStyle);
     page->GetDesignCombo()->setCurrentIndex(2);
     int seen = -1;
@@ -652,6 +652,7 @@ class OptionsDlgTest : public QObject {
   }
 
  private:
+  Runtime m_runtime;
   QTemporaryDir m_xdg;
   QStringList m_reported;
 };

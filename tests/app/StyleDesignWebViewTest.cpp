@@ -9,7 +9,7 @@
 #include <QWebEngineView>
 #endif
 
-#include "album/StyleFuncs.h"
+#include "album/Runtime.h"
 #include "app/StyleDesignSettingsDlg.h"
 #include "core/PathUtils.h"
 
@@ -24,9 +24,9 @@ class StyleDesignWebViewTest : public QObject {
     QSKIP("built without the web view (PICTAVO_WEB_VIEW=OFF)");
 #else
     if (!app::CStyleDesignSettingsDlg::CanEmbedPreview()) QSKIP("needs a display: xvfb-run");
-    const std::string styles = PathUtils::GetStyleFolderPath();
-    QVERIFY(StyleFuncs::GetStylesInformation(styles + "/styles.xml") > 3);
-    app::CStyleDesignSettingsDlg dialog(1);
+    Runtime runtime;
+    QVERIFY(LoadDesigns(runtime).empty() && runtime.designs.size() > 3);
+    app::CStyleDesignSettingsDlg dialog(1, runtime);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto* view = qobject_cast<QWebEngineView*>(dialog.GetWebView());

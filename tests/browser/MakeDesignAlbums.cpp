@@ -19,7 +19,6 @@
 #include "album/OutputRun.h"
 #include "album/PropertyColumns.h"
 #include "album/Slideshow.h"
-#include "album/StyleFuncs.h"
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "core/PathUtils.h"
@@ -112,9 +111,10 @@ struct Album {
   Settings settings;
 };
 
-bool WriteAlbum(const ItemList& list, const std::string& source, const Album& album) {
+bool WriteAlbum(const ItemList& list, const std::string& source, const Album& album,
+                const Runtime& runtime) {
   testing::RecordingHost host;
-  OutputRun run(list, album.settings, host);
+  OutputRun run(list, album.settings, host, runtime);
   run.SetListedFolder(source);
   if (!FileUtils::CreateFolderPathExists(album.folder)) return false;
   const std::string page = FileUtils::GetCombinePath(album.folder, "index.html");
@@ -148,10 +148,10 @@ int Run(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   const int design = std::stoi(argv[2]);
-  StyleFuncs::GetStylesInformation(
-      FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(), "styles.xml"));
+  Runtime runtime;
+  LoadDesigns(runtime);
   std::string sheet;
-  for (const auto& item : StyleFuncs::GetDesignItems()) {
+  for (const auto& item : runtime.designs) {
     if (item.id == design) sheet = item.styleSheet;
   }
   if (sheet.empty()) {
@@ -231,7 +231,7 @@ int Run(int argc, char** argv) {
       {"slideshow", FileUtils::GetCombinePath(slideshow.folder, "index.html"), "slideshow"});
 
   for (const Album* album : {&thumbnail, &albumStyle, &small, &slideshow}) {
-    if (!WriteAlbum(list, source, *album)) return 1;
+    if (!WriteAlbum(list, source, *album, runtime)) return 1;
   }
 
   std::ofstream out(FileUtils::GetCombinePath(folder, "fixture.json"), std::ios::binary);

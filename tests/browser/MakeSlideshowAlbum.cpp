@@ -15,7 +15,6 @@
 
 #include "album/OutputRun.h"
 #include "album/Slideshow.h"
-#include "album/StyleFuncs.h"
 #include "core/FileUtils.h"
 #include "core/PathUtils.h"
 #include "items/ItemList.h"
@@ -98,13 +97,13 @@ int Run(int argc, char** argv) {
     list.SetRowChecked(row, true);
   }
 
-  StyleFuncs::GetStylesInformation(
-      FileUtils::GetCombinePath(PathUtils::GetStyleFolderPath(), "styles.xml"));
+  Runtime runtime;
+  LoadDesigns(runtime);
   testing::RecordingHost host;
   const std::string page = FileUtils::GetCombinePath(album, "index.html");
   const std::string header = "ヘッダー &amp; <b>markup</b>";
   // The whole output run of a slideshow: photos, page, script, images and style sheets.
-  OutputRun output(list, settings, host);
+  OutputRun output(list, settings, host, runtime);
   output.SetListedFolder(source);
   const bool ok = output.GenerateOutput(kOutputSlideshow, page, "スライドショー", header);
   for (const auto& text : host.MessageTexts()) std::cerr << "message: " << text << '\n';

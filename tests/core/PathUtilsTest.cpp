@@ -71,11 +71,8 @@ TEST(PathUtils, PreviewRootIsInTheUsersCache) {
   EXPECT_EQ(PathUtils::GetPreviewRootPath(), "/home/someone/.cache/Pictavo/Preview");
 }
 
-TEST(PathUtils, StyleFolderOverrideAndFallback) {
+TEST(PathUtils, StyleFolderBesideTheProgramOrInstalled) {
   const std::string module = FileUtils::GetModuleFolderPath();
-  PathUtils::SetStyleFolderPath("/opt/styles/");
-  EXPECT_EQ(PathUtils::GetStyleFolderPath(), "/opt/styles");
-  PathUtils::SetStyleFolderPath("");
   const std::string found = PathUtils::GetStyleFolderPath();
   const bool beside = found == module + "/styles";
   const bool installed = found == module + "/../share/pictavo/styles";

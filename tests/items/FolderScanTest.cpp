@@ -204,11 +204,9 @@ TEST_F(FolderScanTest, FourWorkersListWhatOneWorkerLists) {
   testing::WriteBytes(m_dir / "text.jpg", "not a photo");
   testing::WriteTruncatedJpeg(m_dir / "cut.jpg", 80, 60);
   const auto scan = [&](std::size_t workers, std::vector<std::string>* progress) {
-    SetWorkerThreadCount(workers);
     ItemList list;
     RecordingHost host;
-    ListFolder(list, m_dir.Path().string(), Settings(), host, BuildAlbumItem);
-    SetWorkerThreadCount(0);
+    ListFolder(list, m_dir.Path().string(), Settings(), host, BuildAlbumItem, workers);
     *progress = host.m_progressWindows.empty() ? std::vector<std::string>()
                                                : host.m_progressWindows.front()->m_texts[1];
     std::vector<int> rows(list.RowCount());
