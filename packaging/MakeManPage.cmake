@@ -108,5 +108,7 @@ in the package); a folder \fIstyles\fR beside the program takes precedence.
 .TP
 .I $XDG_CACHE_HOME/Pictavo/Preview
 Where \fBbuild \-\-preview\fR writes (default \fI~/.cache/Pictavo/Preview\fR).
+.SH SEE ALSO
+.BR pictavo (1)
 ]=])
 file(WRITE "${OUT}" "${page}")

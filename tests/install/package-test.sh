@@ -30,7 +30,7 @@ want=(./usr/bin/pictavo-cli ./usr/share/pictavo/styles/styles.xml
 if [ "$app" = 1 ]; then
   want+=(./usr/bin/pictavo "./usr/share/applications/$id.desktop"
     "./usr/share/metainfo/$id.metainfo.xml" "./usr/share/icons/hicolor/scalable/apps/$id.svg"
-    "./usr/share/icons/hicolor/48x48/apps/$id.png")
+    "./usr/share/icons/hicolor/48x48/apps/$id.png" ./usr/share/man/man1/pictavo.1.gz)
 fi
 for file in "${want[@]}"; do
   grep -q " $file\$" "$out/files" || fail "missing $file"
