@@ -35,10 +35,12 @@ AppServices AppServices::Defaults() {
   AppServices services;
   services.settingsFilePath = PathUtils::GetApplicationSettingsFilePath();
   services.historyFilePath = PathUtils::GetAddressHistoryFilePath();
+  services.toolbarsFilePath = PathUtils::GetToolbarsFilePath();
   services.previewRootPath = PathUtils::GetPreviewRootPath();
   services.itemBuilder = BuildAlbumItem;
   services.browseFolder = BrowseFolderDialog;
   services.chooseNotesFile = NotesFileDialog;
+  services.updates = UpdateCheckConfig::Defaults();
   return services;
 }
 

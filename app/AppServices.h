@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "album/Runtime.h"
+#include "app/UpdateCheck.h"
 #include "items/FolderScan.h"
 
 class QWidget;
@@ -19,6 +20,7 @@ namespace pictavo::app {
 struct AppServices {
   std::string settingsFilePath;  // Pictavo.ini
   std::string historyFilePath;   // History.ini
+  std::string toolbarsFilePath;  // Toolbars.ini
   std::string previewRootPath;   // deleted at shut-down
   ItemBuilder itemBuilder;
   // The styles folder, its designs (read at start-up) and the image threads.
@@ -29,6 +31,8 @@ struct AppServices {
   std::function<std::optional<std::string>(QWidget* parent, const std::string& start)> browseFolder;
   // The notes file dialogs: the chosen path, or nothing when cancelled.
   std::function<std::optional<std::string>(QWidget* parent, bool save)> chooseNotesFile;
+  // The update check; the default value never checks (no rights).
+  UpdateCheckConfig updates;
 
   // The program's files and the real dialogs.
   static AppServices Defaults();

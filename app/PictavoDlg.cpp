@@ -44,11 +44,15 @@
 #include "album/StyleFuncs.h"
 #include "app/AboutDlg.h"
 #include "app/Commands.h"
+#include "app/CustomizeToolbarDlg.h"
 #include "app/DetailsPane.h"
+#include "app/FileOpenAddressDlg.h"
 #include "app/Help.h"
 #include "app/ItemTableModel.h"
 #include "app/OptionsDlg.h"
 #include "app/TerminationSignal.h"
+#include "app/UpdateCheck.h"
+#include "app/WindowPlacement.h"
 #include "core/AlbumColumns.h"
 #include "core/FileUtils.h"
 #include "core/Host.h"
@@ -125,6 +129,7 @@ CPictavoDlg::CPictavoDlg(pictavo::Host& host, AppServices& services, QWidget* pa
   m_model = new ItemTableModel(m_list, m_settings, this);
   BuildWidgets();
   m_commands = new CommandTable(this);
+  m_updateCheck = new CUpdateCheck(m_host, m_services.updates, this);
   BuildCommands();
   BuildMenus();
   // 4, 5. Toolbar, then the window placement.
@@ -346,7 +351,7 @@ void CPictavoDlg::BuildCommands() {
       },
       idle);
   c.Bind(
-      Command::kOpenFolder, [this] { Browse(); }, idle);
+      Command::kOpenFolder, [this] { OpenFolderDialog(); }, idle);
   c.Bind(
       Command::kRefresh,
       [this] {
@@ -397,6 +402,10 @@ void CPictavoDlg::BuildCommands() {
   c.Bind(
       Command::kToggleStatusBar, [this] { statusBar()->setVisible(statusBar()->isHidden()); }, {},
       [this] { return !statusBar()->isHidden(); });
+  c.Bind(Command::kCustomizeToolbar, [this] { CustomizeToolbar(); });
+  c.Bind(
+      Command::kUpdateCheck, [this] { m_updateCheck->Start(true, m_settings.CheckPeriodDays); },
+      [this] { return m_updateCheck->IsAllowed() && !m_updateCheck->IsRunning(); });
   c.Bind(Command::kFocusAddress, [this] {
     m_address->setFocus(Qt::ShortcutFocusReason);
     m_address->lineEdit()->selectAll();
@@ -495,52 +504,64 @@ void CPictavoDlg::BuildToolBar() {
   m_toolBar = new QToolBar(QStringLiteral("ツール バー"), this);
   m_toolBar->setObjectName(QStringLiteral("MainToolBar"));
   m_toolBar->setMovable(false);
-  m_toolBar->setIconSize(QSize(24, 24));
-  m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  m_toolBar->setContextMenuPolicy(Qt::CustomContextMenu);
   addToolBar(Qt::TopToolBarArea, m_toolBar);
+  connect(m_toolBar, &QWidget::customContextMenuRequested, this, [this](const QPoint& point) {
+    QMenu* menu = m_commands->BuildMenu(
+        QString(), {Command::kToggleToolbar, 0, Command::kCustomizeToolbar}, this);
+    m_commands->UpdateStates();
+    menu->exec(m_toolBar->mapToGlobal(point));
+    menu->deleteLater();
+  });
+  m_toolbarLayout = DefaultToolbarLayout();
+  if (!m_services.toolbarsFilePath.empty())
+    LoadToolbarState(m_services.toolbarsFilePath, m_toolbarLayout);
+  ApplyToolbarLayout();
+}
+
+void CPictavoDlg::SetToolbarLayout(const ToolbarLayout& layout) {
+  m_toolbarLayout = layout;
+  ApplyToolbarLayout();
+}
+
+void CPictavoDlg::ApplyToolbarLayout() {
+  // The separators and the buttons' holders belong to the toolbar; the command actions do not.
+  for (QAction* action : m_toolBar->actions()) {
+    m_toolBar->removeAction(action);
+    if (action->parent() == m_toolBar) delete action;
+  }
+  // SVG icons, so each size stays sharp at any screen scale.
+  const int iconSize = m_toolbarLayout.iconOptions == 0 ? 16 : 24;
+  m_toolBar->setIconSize(QSize(iconSize, iconSize));
   CommandTable& c = *m_commands;
-  struct Button {
-    int id;
-    bool label;
-    std::vector<int> menu;
-  };
-  const std::vector<Button> buttons = {
-      {Command::kNew, true, {}},
-      {Command::kToolbarOpen, true, {Command::kOpenFolder}},
-      {0, false, {}},
-      {Command::kRefresh, true, {}},
-      {0, false, {}},
-      {32784, false, {}},
-      {32785, false, {}},
-      {32786, false, {}},
-      {32787, true, {}},
-      {0, false, {}},
-      {32788, false, {}},
-      {32789, false, {}},
-      {0, false, {}},
-      {Command::kToolbarExecute, true, {Command::kExecute, Command::kPreview}},
-      {0, false, {}},
-      {Command::kOptions, false, {}},
-      {Command::kToolbarHelp,
-       false,
-       {Command::kHelp, Command::kOnlineSupport, Command::kFeedback, Command::kUpdateCheck,
-        Command::kAbout}},
-  };
-  for (const Button& button : buttons) {
-    if (button.id == 0) {
+  for (const ToolbarButton& button : m_toolbarLayout.buttons) {
+    if (button.IsSeparator()) {
       m_toolBar->addSeparator();
       continue;
     }
+    QAction* action = c.Action(button.commandId);
+    if (!action) continue;  // an unknown command is kept in the layout, not shown
     auto* tool = new QToolButton(m_toolBar);
     tool->setAutoRaise(true);
     tool->setIconSize(m_toolBar->iconSize());
-    tool->setDefaultAction(c.Action(button.id));
-    tool->setToolButtonStyle(button.label ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
-    if (!button.menu.empty()) {
-      std::vector<int> ids = button.menu;
-      if (button.id == Command::kToolbarHelp)
-        ids = {Command::kHelp,        0, Command::kOnlineSupport, Command::kFeedback, 0,
-               Command::kUpdateCheck, 0, Command::kAbout};
+    tool->setDefaultAction(action);
+    Qt::ToolButtonStyle style = Qt::ToolButtonIconOnly;
+    if (m_toolbarLayout.textOptions == 0) {
+      style = Qt::ToolButtonTextUnderIcon;
+    } else if (m_toolbarLayout.textOptions == 1 && (button.style & ToolbarStyle::kShowText)) {
+      style = Qt::ToolButtonTextBesideIcon;
+    }
+    tool->setToolButtonStyle(style);
+    std::vector<int> ids;
+    if (button.commandId == Command::kToolbarOpen) {
+      ids = {Command::kOpenFolder};
+    } else if (button.commandId == Command::kToolbarExecute) {
+      ids = {Command::kExecute, Command::kPreview};
+    } else if (button.commandId == Command::kToolbarHelp) {
+      ids = {Command::kHelp,        0, Command::kOnlineSupport, Command::kFeedback, 0,
+             Command::kUpdateCheck, 0, Command::kAbout};
+    }
+    if (!ids.empty() && (button.style & ToolbarStyle::kWholeDropDown)) {
       QMenu* menu = c.BuildMenu(QString(), ids, tool);
       connect(menu, &QMenu::aboutToShow, this, [this] { m_commands->UpdateStates(); });
       tool->setMenu(menu);
@@ -548,6 +569,11 @@ void CPictavoDlg::BuildToolBar() {
     }
     m_toolBar->addWidget(tool);
   }
+}
+
+void CPictavoDlg::CustomizeToolbar() {
+  CCustomizeToolbarDlg dialog(m_toolbarLayout, this);
+  if (dialog.exec() == QDialog::Accepted) SetToolbarLayout(dialog.Layout());
 }
 
 void CPictavoDlg::BuildStatusBar() {
@@ -575,13 +601,12 @@ void CPictavoDlg::RestoreWindowPos() {
   const QRect normal(QPoint(pos.Left(), pos.Top()), QPoint(pos.Right() - 1, pos.Bottom() - 1));
   if (normal.width() >= 200 && normal.height() >= 150) {
     // A placement from a screen that is gone would leave the window out of reach.
-    const QScreen* screen = QGuiApplication::screenAt(normal.center());
-    if (screen) {
-      setGeometry(normal);
-    } else {
-      resize(normal.size());
-    }
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+      screens.push_back(screen->availableGeometry());
+    setGeometry(MoveOntoNearestScreen(normal, screens));
   }
+  // A window closed minimised comes back normal (ParseWindowPos made it so).
   if (pos.ShowCommand() == WindowPos::kShowMaximized) setWindowState(Qt::WindowMaximized);
 }
 
@@ -589,7 +614,10 @@ std::string CPictavoDlg::CurrentWindowPos() const {
   WindowPos pos;
   const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
   const QRect rect = normal.isValid() ? normal : geometry();
-  pos.values[1] = isMaximized() ? WindowPos::kShowMaximized : WindowPos::kShowNormal;
+  constexpr int kShowMinimized = 2;
+  pos.values[1] = isMinimized()   ? kShowMinimized
+                  : isMaximized() ? WindowPos::kShowMaximized
+                                  : WindowPos::kShowNormal;
   pos.values[6] = rect.left();
   pos.values[7] = rect.top();
   pos.values[8] = rect.left() + rect.width();
@@ -635,6 +663,7 @@ void CPictavoDlg::Start() {
   } else {
     ListPathsFromCommandLine(m_services.commandLinePaths);
   }
+  if (m_settings.Update.Enabled == 1) m_updateCheck->Start(false, m_settings.CheckPeriodDays);
 }
 
 void CPictavoDlg::ListPathsFromCommandLine(const std::vector<std::string>& paths) {
@@ -684,6 +713,8 @@ void CPictavoDlg::ShutDown() {
   // so a crash here never leaves the settings half-written or gone.
   SaveSettingsFile(m_services.settingsFilePath, m_settings, CurrentWindowPos());
   m_history.Save(m_services.historyFilePath, AddressText().toStdString());
+  if (!m_services.toolbarsFilePath.empty())
+    SaveToolbarState(m_services.toolbarsFilePath, m_toolbarLayout);
   if (!m_services.previewRootPath.empty() && FileUtils::FileExists(m_services.previewRootPath))
     FileUtils::DeleteFolder(m_services.previewRootPath);
 }
@@ -720,6 +751,16 @@ void CPictavoDlg::Browse() {
   SetAddressText(*folder);
   if (FileUtils::FileExists(*folder)) AddAddressToHistory();
   ListAddress(*folder);
+}
+
+void CPictavoDlg::OpenFolderDialog() {
+  if (m_busy) return;
+  CFileOpenAddressDlg dialog(m_services.historyFilePath, m_services.browseFolder, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::string path = dialog.GetPath();
+  SetAddressText(path);
+  if (FileUtils::FileExists(path)) AddAddressToHistory();
+  ListAddress(path);
 }
 
 void CPictavoDlg::OnEnterKey(bool inNoteBox) {

@@ -10,6 +10,7 @@
 
 #include "app/AddressHistory.h"
 #include "app/AppServices.h"
+#include "app/ToolbarState.h"
 #include "core/Settings.h"
 #include "items/ItemList.h"
 
@@ -28,6 +29,7 @@ class Host;
 namespace pictavo::app {
 
 class CommandTable;
+class CUpdateCheck;
 class DetailsPane;
 class ItemTableModel;
 
@@ -55,6 +57,11 @@ class CPictavoDlg : public QMainWindow {
   QPlainTextEdit* NoteBox() const { return m_note; }
   DetailsPane* Details() const { return m_details; }
   CommandTable& Commands() const { return *m_commands; }
+  QToolBar* ToolBar() const { return m_toolBar; }
+  CUpdateCheck& UpdateCheck() const { return *m_updateCheck; }
+  const ToolbarLayout& GetToolbarLayout() const { return m_toolbarLayout; }
+  // Shows layout on the toolbar; it is saved at shut-down.
+  void SetToolbarLayout(const ToolbarLayout& layout);
   QString AddressText() const;
   QString StatusText(int pane) const;
   // Highlighted rows, ascending.
@@ -82,6 +89,8 @@ class CPictavoDlg : public QMainWindow {
   void BuildCommands();
   void BuildMenus();
   void BuildToolBar();
+  void ApplyToolbarLayout();
+  void CustomizeToolbar();
   void BuildStatusBar();
   void SetUpListView();
   void RestoreWindowPos();
@@ -108,6 +117,7 @@ class CPictavoDlg : public QMainWindow {
   void SetBusy(bool busy);
   void Execute(bool preview);
   void Browse();
+  void OpenFolderDialog();
   void OpenHighlighted();
   void OpenLocation();
   void ShowProperties();
@@ -124,6 +134,7 @@ class CPictavoDlg : public QMainWindow {
   AddressHistory m_history;
   ItemTableModel* m_model = nullptr;
   CommandTable* m_commands = nullptr;
+  CUpdateCheck* m_updateCheck = nullptr;
   QComboBox* m_address = nullptr;
   QPushButton* m_browse = nullptr;
   QTableView* m_view = nullptr;
@@ -132,6 +143,7 @@ class CPictavoDlg : public QMainWindow {
   QPushButton* m_loadNotes = nullptr;
   QPushButton* m_saveNotes = nullptr;
   QToolBar* m_toolBar = nullptr;
+  ToolbarLayout m_toolbarLayout;
   QLabel* m_idleText = nullptr;
   QLabel* m_shownCount = nullptr;
   QLabel* m_checkedCount = nullptr;

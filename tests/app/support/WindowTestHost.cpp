@@ -62,6 +62,7 @@ app::AppServices TestServices(const std::string& folder) {
   app::AppServices services;
   services.settingsFilePath = folder + "/Pictavo.ini";
   services.historyFilePath = folder + "/History.ini";
+  services.toolbarsFilePath = folder + "/Toolbars.ini";
   services.previewRootPath = folder + "/Preview";
   services.itemBuilder = BuildAlbumItem;
   return services;
