@@ -120,6 +120,7 @@ int RunApplication(int argc, char* argv[]) {
 
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromStdString(StringUtils::GetLoadString(57344)));
+  QApplication::setDesktopFileName(QStringLiteral(PICTAVO_APP_ID));
   LoadQtTranslation(application);
 
   AppServices services = AppServices::Defaults();

@@ -52,7 +52,8 @@ void ReadAll(int outFd, int errFd, std::string& out, std::string& err,
 }  // namespace
 
 CliResult RunCli(const CliRun& run) {
-  const std::string binary = std::string(PICTAVO_BIN_DIR) + "/pictavo-cli";
+  const std::string binary =
+      run.binary.empty() ? std::string(PICTAVO_BIN_DIR) + "/pictavo-cli" : run.binary;
   std::vector<std::string> argvText = {binary};
   argvText.insert(argvText.end(), run.args.begin(), run.args.end());
   std::vector<char*> argv;

@@ -16,6 +16,7 @@ struct CliResult {
 
 struct CliRun {
   std::vector<std::string> args;
+  std::string binary;            // the program to run; empty: the build's pictavo-cli
   bool stderrTerminal = false;   // standard error on a pseudo terminal instead of a pipe
   std::vector<std::string> env;  // NAME=VALUE entries that replace the inherited ones
   // When set, the user's folders (home, settings, cache, documents) all lie inside it, so a
