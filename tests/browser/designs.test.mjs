@@ -684,6 +684,10 @@ async function runAlbum(browser, report) {
           if (v.scale > 1) {
             await checkGlyphs(report, label, view.page);
           }
+          const offered = await checkDensity(report, label, view.page, v.scale);
+          if (entry.name === "photo-first" || entry.name === "thumbnail-page1") {
+            report.check(offered > 0, `${label} offers no 2x copy of a large photo`);
+          }
           if (entry.kind !== "thumbnail") {
             await checkCentred(report, label, view.page);
           }
@@ -714,6 +718,22 @@ async function runAlbum(browser, report) {
       await context.close();
     }
   }
+}
+
+// An image with a 2x copy (srcset) shows that copy on a high-density screen and the 1x file
+// on a standard one, once it has loaded.
+async function checkDensity(report, at, page, scale) {
+  const images = await page.evaluate(async () => {
+    const offered = [...document.querySelectorAll("img[srcset]")];
+    await Promise.all(offered.map((img) => img.decode().catch(() => {})));
+    return offered.map((img) => ({ src: img.currentSrc, alt: img.alt }));
+  });
+  for (const image of images) {
+    const twice = /\/2x\/[^/]*$/.test(image.src);
+    report.check(twice === scale > 1,
+      `${at} "${image.alt}" shows ${image.src} at ${scale}x`);
+  }
+  return images.length;
 }
 
 // The preview page of the style design dialog with the sheet named in its query string.

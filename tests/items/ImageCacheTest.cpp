@@ -95,12 +95,12 @@ TEST_F(ImageCacheTest, RunsStoringTheSameEntryAtOnceLeaveAWholeOne) {
   std::vector<std::thread> threads;
   for (char fill : {'x', 'y', 'z'}) {
     threads.emplace_back([&, fill] {
-      for (int i = 0; i < 30; ++i) {
-        m_cache.Store(key, MakeEntry(fill, 200000));
+      for (int i = 0; i < 20; ++i) {
+        m_cache.Store(key, MakeEntry(fill, 40000));
         if (const auto found = m_cache.Find(key)) {
           const char seen = found->image.single.front();
-          if (found->image.single != std::string(200000, seen) ||
-              found->image.twice != std::string(400000, seen)) {
+          if (found->image.single != std::string(40000, seen) ||
+              found->image.twice != std::string(80000, seen)) {
             torn = true;
           }
         }
