@@ -22,10 +22,9 @@ constexpr int kPhotoLimit = 512;
 constexpr int kThumbnailLimit = 124;
 // The largest PSNR drop (dB) against the two-decode output that counts as no loss.
 constexpr double kAllowedLoss = 0.1;
-// A 1x copy made beside a 2x one is the encoded 2x halved in the decoder and encoded again; that
-// second generation loses up to 0.65 dB on these fixtures (and up to 2 dB on camera photos, see
-// bench/README.md), more than kAllowedLoss. This bound only keeps it from growing.
-constexpr double kHalvedLoss = 0.8;
+// Thumbnails are scaled from the photo's 1x pixels, a second resample that loses up to 0.3 dB
+// (see bench/README.md); this bound keeps that from growing.
+constexpr double kThumbnailLoss = 0.4;
 
 struct Source {
   int width;  // stored pixels
@@ -64,8 +63,8 @@ TEST(OneDecodeQuality, PhotoAndThumbnailMatchTheTwoDecodePath) {
       }
       EXPECT_EQ(copy.width, copy.expectedWidth) << what;
       EXPECT_EQ(copy.height, copy.expectedHeight) << what;
-      const bool halved = copy.copy == "thumbnail" || (copy.copy == "photo" && photoTwice);
-      EXPECT_GE(copy.oneDecode, copy.twoDecodes - (halved ? kHalvedLoss : kAllowedLoss))
+      const bool thumbnail = copy.copy.rfind("thumbnail", 0) == 0;
+      EXPECT_GE(copy.oneDecode, copy.twoDecodes - (thumbnail ? kThumbnailLoss : kAllowedLoss))
           << what << ": " << copy.oneDecode << " dB, the two-decode path " << copy.twoDecodes
           << " dB";
     }
