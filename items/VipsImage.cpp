@@ -18,6 +18,7 @@
 #include "core/FileUtils.h"
 #include "core/LogUtils.h"
 #include "items/VipsJpegFallback.h"
+#include "items/VipsReduce.h"
 
 namespace pictavo::VipsImage {
 
@@ -264,12 +265,6 @@ Request MakeRequest(const Header& header, int width, int height, bool withDouble
   return request;
 }
 
-// The 1x half of a 2x image, from its pixels: halving the encoded 2x copy in the decoder was
-// cheaper but put the 1x photo through a second JPEG generation, up to 2 dB worse.
-vips::VImage HalfOf(vips::VImage image) {
-  return image.resize(0.5);
-}
-
 // Encodes image (at the request's decode size) and, for a 2x request, its 1x half made from
 // the 2x pixels. Gives the 1x pixels, in memory.
 vips::VImage EncodeCopies(vips::VImage image, const Request& request, const std::string& format,
@@ -277,7 +272,9 @@ vips::VImage EncodeCopies(vips::VImage image, const Request& request, const std:
   if (request.twice) {
     image = image.copy_memory();
     out->twice = Bytes(Encode(image, format, kDoubleQuality));
-    image = HalfOf(image);
+    // The 1x half from the 2x pixels: halving the encoded 2x copy in the decoder was cheaper
+    // but put the 1x photo through a second JPEG generation, up to 2 dB worse.
+    image = VipsReduce::ReduceTo(image, request.width, request.height, VIPS_KERNEL_LANCZOS3);
   }
   image = image.copy_memory();
   out->single = Bytes(Encode(image, format, kSingleQuality));
@@ -300,8 +297,8 @@ vips::VImage DecodeScaled(const std::string& src, const Header& header, const Re
     // just above the target (4608 to 2304 for 2048) the resize lost over 1 dB. Lanczos, as the
     // one-decode-per-copy path used: a cubic kernel lost 0.3 dB at a 2.25 reduction.
     int shrink = 1;
-    while (shrink < 8 && sourceWidth / (shrink * 2) >= storedWidth &&
-           sourceHeight / (shrink * 2) >= storedHeight) {
+    while (shrink < 8 && 4 * (sourceWidth / (shrink * 2)) >= 5 * storedWidth &&
+           4 * (sourceHeight / (shrink * 2)) >= 5 * storedHeight) {
       shrink *= 2;
     }
     VImage image = VImage::jpegload_source(vips::VSource::new_from_file(src.c_str()),
@@ -309,10 +306,7 @@ vips::VImage DecodeScaled(const std::string& src, const Header& header, const Re
                                                ->set("shrink", shrink)
                                                ->set("access", VIPS_ACCESS_SEQUENTIAL)
                                                ->set("fail_on", VIPS_FAIL_ON_NONE));
-    image = image.resize(static_cast<double>(storedWidth) / image.width(),
-                         VImage::option()
-                             ->set("vscale", static_cast<double>(storedHeight) / image.height())
-                             ->set("kernel", VIPS_KERNEL_CUBIC));
+    image = VipsReduce::ReduceTo(image, storedWidth, storedHeight, VIPS_KERNEL_LANCZOS3);
     if (image.width() == storedWidth && image.height() == storedHeight) {
       // Turning sideways pixels reads them out of order, which a sequential decode refuses
       // (and the tolerant decoder would then decode the file again).
@@ -445,17 +439,17 @@ bool EncodeScaled(const std::string& src, const Header& header, int width, int h
     // Read twice (the copies, then the second size): a sequential source must be held.
     if (extra.width > 0) decoded = decoded.copy_memory();
     const VImage single = EncodeCopies(decoded, main, format, out);
-    if (extra.width <= 0) return;
+    // The second size from the smallest pixels that hold it (scaling costs follow the pixels
+    // read), its 1x the half of its 2x as for the photo; a size that none hold is left to its
+    // own step. Scaling each copy straight from the pixels measured closer to a thumbnail of
+    // the source (at most -0.11 dB, not -0.28) but cost 9% more CPU.
     const auto holds = [&](const VImage& image) {
       return image.width() >= extra.DecodeWidth() && image.height() >= extra.DecodeHeight();
     };
-    // The smallest pixels that hold enough: scaling costs follow the pixels read.
-    const VImage from = holds(single) ? single : decoded;
-    if (!holds(from)) return;
-    VImage scaled = from.thumbnail_image(
-        extra.DecodeWidth(),
-        VImage::option()->set("height", extra.DecodeHeight())->set("size", VIPS_SIZE_FORCE));
-    EncodeCopies(scaled, extra, format, small);
+    if (extra.width <= 0 || !holds(decoded)) return;
+    EncodeCopies(VipsReduce::ReduceTo(holds(single) ? single : decoded, extra.DecodeWidth(),
+                                      extra.DecodeHeight(), VIPS_KERNEL_LANCZOS3),
+                 extra, format, small);
   };
   try {
     try {

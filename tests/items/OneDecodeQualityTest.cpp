@@ -33,15 +33,15 @@ struct Source {
 };
 
 // One source of each way through the scaler: no 2x photo; a 2x photo decoded at full size; a
-// 2x photo from a JPEG shrink-on-load (the source holds twice the 2x); the same stored sideways
+// 2x photo from a JPEG shrink-on-load (the source holds 2.6 times the 2x); the same sideways
 // with EXIF orientation 6.
 TEST(OneDecodeQuality, PhotoAndThumbnailMatchTheTwoDecodePath) {
   TempDir dir;
   const Source sources[] = {
       {800, 600, 1},
       {1100, 825, 1},
-      {2176, 1224, 1},
-      {2176, 1224, 6},
+      {2688, 1512, 1},
+      {2688, 1512, 6},
   };
   for (const Source& source : sources) {
     const std::string name = std::to_string(source.width) + "x" + std::to_string(source.height) +
