@@ -43,10 +43,14 @@ void* CopyMetadataItem(VipsImage*, const char* name, GValue* value, void* out) {
   return nullptr;
 }
 
+// The gap of libvips' resize: from a factor of 4 on, a box average by the whole part of half
+// the factor goes first, and the kernel then reads a few rows, not dozens.
+constexpr double kGap = 2.0;
+
 vips::VImage ReduceV(const vips::VImage& in, int height, VipsKernel kernel) {
   if (height >= in.height()) return in;
   return in.reducev(static_cast<double>(in.height()) / height,
-                    vips::VImage::option()->set("kernel", kernel));
+                    vips::VImage::option()->set("kernel", kernel)->set("gap", kGap));
 }
 
 }  // namespace
@@ -92,14 +96,6 @@ vips::VImage ReduceTo(const vips::VImage& in, int width, int height, VipsKernel 
   if (!IsReducible(in, width, height)) {
     return in.thumbnail_image(
         width, vips::VImage::option()->set("height", height)->set("size", VIPS_SIZE_FORCE));
-  }
-  // From a factor of 4 libvips averages boxes before its kernel, and the kernel then reads few
-  // pixels; its resize is both cheap and right there.
-  if (in.width() >= 4 * width || in.height() >= 4 * height) {
-    return in.resize(static_cast<double>(width) / in.width(),
-                     vips::VImage::option()
-                         ->set("vscale", static_cast<double>(height) / in.height())
-                         ->set("kernel", kernel));
   }
   // Vertical first: the transposes then move fewer rows.
   const vips::VImage tall = ReduceV(in, height, kernel);

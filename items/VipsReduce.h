@@ -2,10 +2,9 @@
 
 #include <vips/vips8>
 
-// Downsizing as libvips' resize does for the small factors left after a decoder's shrink, but
-// faster: libvips 8.14 runs its vertical pass vectorised and its horizontal pass as a scalar loop
-// several times slower per pixel, so the horizontal pass here is the vertical one of the
-// transposed image.
+// Downsizing as libvips' resize does, but faster: libvips 8.14 runs its vertical pass vectorised
+// and its horizontal pass as a scalar loop several times slower per pixel, so the horizontal
+// pass here is the vertical one of the transposed image.
 namespace pictavo::VipsReduce {
 
 // in scaled to exactly width x height, each no larger than in's. 8-bit grey or RGB images take
