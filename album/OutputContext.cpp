@@ -7,8 +7,12 @@
 
 namespace pictavo {
 
+std::string GetDesignFolderPath(const std::string& styleFolder) {
+  return FileUtils::GetCombinePath(styleFolder, PathUtils::GetDesignFolderName());
+}
+
 std::string GetDesignFolderPath(const OutputContext& run) {
-  return FileUtils::GetCombinePath(run.styleFolder, PathUtils::GetDesignFolderName());
+  return GetDesignFolderPath(run.styleFolder);
 }
 
 std::string KnownImageSizes::KeyOf(const std::string& path) {

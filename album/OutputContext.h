@@ -66,6 +66,7 @@ struct OutputContext {
 };
 
 // The styles' "design" folder: the css, images and js that are copied into albums.
+std::string GetDesignFolderPath(const std::string& styleFolder);
 std::string GetDesignFolderPath(const OutputContext& run);
 
 // Whether the run's progress window was cancelled.

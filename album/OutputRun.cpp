@@ -118,7 +118,7 @@ int OutputRun::GetOutputTypeOfStyle(int style) {
 }
 
 std::string OutputRun::GetDesignFolderPath() const {
-  return FileUtils::GetCombinePath(m_runtime.styleFolder, PathUtils::GetDesignFolderName());
+  return pictavo::GetDesignFolderPath(m_runtime.styleFolder);
 }
 
 std::string OutputRun::GetOutputPath(const std::string& location,

@@ -1,12 +1,13 @@
 #include "items/ImageCache.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -81,11 +82,32 @@ class Reader {
   std::size_t m_at = 0;
 };
 
-bool ReadWhole(const std::string& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+// The file's bytes and which file they came from (device and inode).
+bool ReadWhole(const std::string& path, std::string& bytes, struct stat& identity) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fstat(fd, &identity) == 0;
+  char buffer[65536];
+  while (ok) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) ok = false;
+    if (ok) bytes.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(fd);
+  return ok;
+}
+
+// Removes path only while it is still the file that was read: another run may have renamed a
+// fresh entry over a damaged one since.
+void RemoveIfSame(const std::string& path, const struct stat& identity) {
+  struct stat now {};
+  if (stat(path.c_str(), &now) == 0 && now.st_dev == identity.st_dev &&
+      now.st_ino == identity.st_ino) {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+  }
 }
 
 }  // namespace
@@ -119,11 +141,11 @@ std::optional<ImageCache::Entry> ImageCache::Find(const std::string& key) const 
   if (key.empty()) return std::nullopt;
   const std::string path = PathOf(key);
   std::string bytes;
-  if (!ReadWhole(path, bytes)) return std::nullopt;
+  struct stat identity {};
+  if (!ReadWhole(path, bytes, identity)) return std::nullopt;
   const std::size_t magic = sizeof kMagic - 1;
   const auto damaged = [&] {
-    std::error_code ignored;
-    fs::remove(path, ignored);
+    RemoveIfSame(path, identity);
     return std::nullopt;
   };
   if (bytes.size() < magic + 8 || bytes.compare(0, magic, kMagic) != 0) return damaged();
