@@ -86,8 +86,10 @@ vips::VImage Transposed(const vips::VImage& in) {
     }
   }
   vips::VImage out = vips::VImage::new_from_memory_steal(dst.release(), size, height, width, bands,
-                                                         VIPS_FORMAT_UCHAR)
-                         .copy(vips::VImage::option()->set("interpretation", in.interpretation()));
+                                                         VIPS_FORMAT_UCHAR);
+  // Set on the memory image itself: through a copy() it would be a new lazy image, and every
+  // copy_memory() after would allocate, clear and copy the pixels again.
+  out.get_image()->Type = in.interpretation();
   vips_image_map(in.get_image(), CopyMetadataItem, out.get_image());
   return out;
 }
