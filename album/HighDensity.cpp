@@ -7,18 +7,10 @@
 
 namespace pictavo::HighDensity {
 
-namespace {
-
-std::string DoubleOf(const std::string& single) {
-  const auto slash = single.rfind('/');
-  if (slash == std::string::npos) return std::string(kFolderName) + "/" + single;
-  return single.substr(0, slash + 1) + kFolderName + single.substr(slash);
-}
-
-}  // namespace
-
 std::string GetDoublePath(const std::string& singlePath) {
-  return DoubleOf(singlePath);
+  const auto slash = singlePath.rfind('/');
+  if (slash == std::string::npos) return std::string(kFolderName) + "/" + singlePath;
+  return singlePath.substr(0, slash + 1) + kFolderName + singlePath.substr(slash);
 }
 
 bool WriteScaledFiles(const std::string& path, const ImageUtils::ScaledBytes& bytes,
@@ -41,7 +33,8 @@ bool WriteScaledFiles(const std::string& path, const ImageUtils::ScaledBytes& by
 std::string GetSrcsetAttribute(const std::string& single) {
   // References are percent-encoded: no space or comma in them can split a candidate.
   return " srcset=\"" +
-         EncodeUtils::GetTextToEntityString(single + " 1x, " + DoubleOf(single) + " 2x") + "\"";
+         EncodeUtils::GetTextToEntityString(single + " 1x, " + GetDoublePath(single) + " 2x") +
+         "\"";
 }
 
 std::string AddSrcset(const std::string& imgTag, const std::string& single) {

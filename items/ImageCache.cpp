@@ -173,18 +173,18 @@ std::optional<ImageCache::Entry> ImageCache::Find(const std::string& key) const 
 void ImageCache::Store(const std::string& key, const Entry& entry) const {
   if (key.empty() || entry.image.single.empty()) return;
   std::string bytes = kMagic;
-  std::string body;
-  PutPart(body, key);
+  bytes.reserve(bytes.size() + 8 * 10 + key.size() + entry.image.single.size() +
+                entry.image.twice.size() + entry.small.single.size() + entry.small.twice.size());
+  PutPart(bytes, key);
   for (const int value :
        {entry.size.width, entry.size.height, entry.sourceSize.width, entry.sourceSize.height}) {
-    PutNumber(body, static_cast<std::uint64_t>(std::max(0, value)));
+    PutNumber(bytes, static_cast<std::uint64_t>(std::max(0, value)));
   }
   for (const std::string* part :
        {&entry.image.single, &entry.image.twice, &entry.small.single, &entry.small.twice}) {
-    PutPart(body, *part);
+    PutPart(bytes, *part);
   }
-  bytes += body;
-  PutNumber(bytes, Fnv1a(body));
+  PutNumber(bytes, Fnv1a(std::string_view(bytes).substr(sizeof kMagic - 1)));
   const std::string path = PathOf(key);
   std::error_code ignored;
   fs::create_directories(fs::path(path).parent_path(), ignored);

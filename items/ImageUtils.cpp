@@ -56,27 +56,8 @@ bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int 
   return false;
 }
 
-bool EncodeImageThumbnail(const std::string& src, int width, int height, const std::string& encoder,
-                          std::string* bytes) {
-  std::string error;
-  if (VipsImage::EncodeThumbnail(src, width, height, encoder, bytes, &error)) return true;
-  VipsImage::RecordError(error);
-  return false;
-}
-
 ImageHeader GetImageHeader(const std::string& path) {
   return VipsImage::ReadHeader(path);
-}
-
-bool EncodeImageThumbnail(const std::string& src, const ImageHeader& header, int width, int height,
-                          std::string* bytes) {
-  std::string error;
-  if (VipsImage::EncodeThumbnail(src, header, width, height, GetWebEncoder(header.encoder), bytes,
-                                 &error)) {
-    return true;
-  }
-  VipsImage::RecordError(error);
-  return false;
 }
 
 std::string GetWebEncoder(const std::string& encoder) {

@@ -41,11 +41,6 @@ std::string GetEncoderFormat(const std::string& path);
 bool SaveImageThumbnailFile(const std::string& src, const std::string& dst, int width, int height,
                             const std::string& encoder);
 
-// SaveImageThumbnailFile in two halves, so that workers can encode while one thread decides
-// which files get written: the bytes it would write, and the write itself.
-bool EncodeImageThumbnail(const std::string& src, int width, int height, const std::string& encoder,
-                          std::string* bytes);
-
 // For a loop that needs a source's size, its encoder and its scaled copy: the header is read
 // once (upright size, encoder name, orientation) and handed to the encoder. A header that is
 // not ok has its reason recorded as the calling thread's last error.
@@ -54,9 +49,6 @@ ImageHeader GetImageHeader(const std::string& path);
 inline ImageSize SizeOf(const ImageHeader& header) {
   return header.ok ? ImageSize{header.width, header.height} : ImageSize{};
 }
-// Encodes in the web format of the source (GetWebEncoder): a TIFF becomes a JPEG.
-bool EncodeImageThumbnail(const std::string& src, const ImageHeader& header, int width, int height,
-                          std::string* bytes);
 
 // The format a web copy of an encoder's format is written in: JPEG, PNG, GIF and WebP stay,
 // TIFF (which browsers do not show) becomes JPEG; empty for formats we cannot write.
@@ -73,7 +65,8 @@ bool CanPutInAlbum(const std::string& path, unsigned formats, std::string* reaso
 bool WriteImageFile(const std::string& dst, const std::string& bytes);
 
 // The 1x copy and, when withDouble and the source is large enough (never enlarged), the 2x
-// copy of 2 * width x 2 * height, from one decode. Failure records the reason as above.
+// copy of 2 * width x 2 * height, from one decode, in the source's web format (GetWebEncoder:
+// a TIFF becomes a JPEG). Failure records the reason as SaveImageThumbnailFile does.
 // With small, also a smaller copy (a thumbnail) from the same decode when the decoded pixels
 // hold enough for it; *small stays empty otherwise.
 using ScaledBytes = VipsImage::ScaledBytes;

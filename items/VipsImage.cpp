@@ -307,14 +307,12 @@ vips::VImage DecodeScaled(const std::string& src, const Header& header, const Re
                                                ->set("access", VIPS_ACCESS_SEQUENTIAL)
                                                ->set("fail_on", VIPS_FAIL_ON_NONE));
     image = VipsReduce::ReduceTo(image, storedWidth, storedHeight, VIPS_KERNEL_LANCZOS3);
-    if (image.width() == storedWidth && image.height() == storedHeight) {
-      // Upright pixels stay the memory image they are: a turn by 0 would wrap them in a lazy
-      // copy that each copy_memory() after would allocate and fill again.
-      if (header.orientation <= 1) return image;
-      // Turning sideways pixels reads them out of order, which a sequential decode refuses
-      // (and the tolerant decoder would then decode the file again).
-      return sideways ? image.copy_memory().autorot() : image.autorot();
-    }
+    // Upright pixels stay the memory image they are: a turn by 0 would wrap them in a lazy
+    // copy that each copy_memory() after would allocate and fill again.
+    if (header.orientation <= 1) return image;
+    // Turning sideways pixels reads them out of order, which a sequential decode refuses (and
+    // the tolerant decoder would then decode the file again).
+    return sideways ? image.copy_memory().autorot() : image.autorot();
   }
   // Pixels are decoded lazily, so a damaged file fails inside the encoder, not here.
   return VImage::thumbnail_source(vips::VSource::new_from_file(src.c_str()), width,
