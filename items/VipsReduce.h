@@ -12,6 +12,11 @@ namespace pictavo::VipsReduce {
 // thumbnail_image, which premultiplies alpha, with its own lanczos3 kernel.
 vips::VImage ReduceTo(const vips::VImage& in, int width, int height, VipsKernel kernel);
 
+// in averaged over the boxes libvips' resize to width x height would average before its kernel,
+// as far as they are even and the pixels halve evenly: in halvings, each one fast pass. Images
+// other than 8-bit grey or RGB come back as they are.
+vips::VImage BoxHalved(const vips::VImage& in, int width, int height);
+
 // in with rows and columns swapped, in memory. 8-bit pixels only.
 vips::VImage Transposed(const vips::VImage& in);
 

@@ -22,9 +22,6 @@ constexpr int kPhotoLimit = 512;
 constexpr int kThumbnailLimit = 124;
 // The largest PSNR drop (dB) against the two-decode output that counts as no loss.
 constexpr double kAllowedLoss = 0.1;
-// Thumbnails are scaled from the photo's 1x pixels, a second resample that loses up to 0.3 dB
-// (see bench/README.md); this bound keeps that from growing.
-constexpr double kThumbnailLoss = 0.4;
 
 struct Source {
   int width;  // stored pixels
@@ -63,8 +60,7 @@ TEST(OneDecodeQuality, PhotoAndThumbnailMatchTheTwoDecodePath) {
       }
       EXPECT_EQ(copy.width, copy.expectedWidth) << what;
       EXPECT_EQ(copy.height, copy.expectedHeight) << what;
-      const bool thumbnail = copy.copy.rfind("thumbnail", 0) == 0;
-      EXPECT_GE(copy.oneDecode, copy.twoDecodes - (thumbnail ? kThumbnailLoss : kAllowedLoss))
+      EXPECT_GE(copy.oneDecode, copy.twoDecodes - kAllowedLoss)
           << what << ": " << copy.oneDecode << " dB, the two-decode path " << copy.twoDecodes
           << " dB";
     }

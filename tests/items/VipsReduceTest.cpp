@@ -45,6 +45,8 @@ TEST(VipsReduce, MatchesLibvipsResizeForGreyAndColour) {
       {1, 500, 301, 240, 301, VIPS_KERNEL_CUBIC},      // across only
       {3, 300, 500, 300, 211, VIPS_KERNEL_LANCZOS3},   // down only
       {3, 1024, 439, 248, 106, VIPS_KERNEL_LANCZOS3},  // 4.13: a box average first
+      {1, 1000, 800, 120, 96, VIPS_KERNEL_LANCZOS3},   // 8.3: two halvings of both
+      {3, 1001, 800, 120, 96, VIPS_KERNEL_LANCZOS3},   // rows halved, columns by libvips
   };
   for (const Case& c : cases) {
     const std::string what = std::to_string(c.bands) + " bands " + std::to_string(c.width) +
