@@ -44,9 +44,14 @@ void* CopyMetadataItem(VipsImage*, const char* name, GValue* value, void* out) {
   return nullptr;
 }
 
+using Pixels = std::unique_ptr<unsigned char, decltype(&g_free)>;
+
+Pixels NewPixels(std::size_t size) {
+  return Pixels(static_cast<unsigned char*>(g_malloc(size)), g_free);
+}
+
 // An 8-bit memory image that takes over pixels, with in's interpretation and metadata.
-vips::VImage MemoryImageLike(std::unique_ptr<unsigned char, decltype(&g_free)> pixels, int width,
-                             int height, const vips::VImage& in) {
+vips::VImage MemoryImageLike(Pixels pixels, int width, int height, const vips::VImage& in) {
   const std::size_t size = static_cast<std::size_t>(width) * height * in.bands();
   vips::VImage out = vips::VImage::new_from_memory_steal(pixels.release(), size, width, height,
                                                          in.bands(), VIPS_FORMAT_UCHAR);
@@ -90,8 +95,7 @@ vips::VImage Halved(const vips::VImage& in, bool columns, bool rows) {
   const int height = rows ? in.height() / 2 : in.height();
   const int bands = in.bands();
   const std::size_t outRow = static_cast<std::size_t>(width) * bands;
-  std::unique_ptr<unsigned char, decltype(&g_free)> dst(
-      static_cast<unsigned char*>(g_malloc(outRow * height)), g_free);
+  Pixels dst = NewPixels(outRow * height);
   const int step = rows ? 2 : 1;
   const vips::VRegion strip = in.region();
   for (int y0 = 0; y0 < height; y0 += kTile) {
@@ -129,9 +133,7 @@ vips::VImage Transposed(const vips::VImage& in) {
   if (in.format() != VIPS_FORMAT_UCHAR || bands < 1 || bands > 4) {
     throw vips::VError("cannot transpose this image");
   }
-  const std::size_t size = static_cast<std::size_t>(width) * height * bands;
-  std::unique_ptr<unsigned char, decltype(&g_free)> dst(static_cast<unsigned char*>(g_malloc(size)),
-                                                        g_free);
+  Pixels dst = NewPixels(static_cast<std::size_t>(width) * height * bands);
   // Strips from the top down: a sequential decoder's output is read as it comes, never held.
   const vips::VRegion strip = in.region();
   for (int y0 = 0; y0 < height; y0 += kTile) {
