@@ -23,6 +23,9 @@ namespace {
 // Bumped whenever the layout of an entry or the meaning of its parts changes.
 constexpr char kMagic[] = "PICTAVO-IMAGE-CACHE 1\n";
 constexpr const char* kSuffix = ".entry";
+// Raised when the same settings start to give other pixels (the scaler changed), so that
+// entries with the older pixels are no longer served; the trim then removes them in time.
+constexpr int kPixelsRevision = 2;
 
 std::uint64_t Fnv1a(std::string_view bytes) {
   std::uint64_t hash = 1469598103934665603ull;
@@ -120,14 +123,15 @@ std::string ImageCache::MakeKey(const std::string& source, const std::string& sh
   if (stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
   // A file replaced under the same name has another inode or times, an edit in place another
   // modification time; the change time, which no program can set back, catches a freed inode
-  // taken again and a modification time put back. The program's version stands for how it
-  // encodes.
+  // taken again and a modification time put back. The program's version and the pixels'
+  // revision stand for how it scales and encodes.
   const auto time = [](const timespec& t) {
     return std::to_string(t.tv_sec) + "." + std::to_string(t.tv_nsec);
   };
-  return std::string(PICTAVO_VERSION) + "\n" + source + "\n" + std::to_string(info.st_dev) + ":" +
-         std::to_string(info.st_ino) + ":" + std::to_string(info.st_size) + ":" +
-         time(info.st_mtim) + ":" + time(info.st_ctim) + "\n" + shape;
+  return std::string(PICTAVO_VERSION) + " " + std::to_string(kPixelsRevision) + "\n" + source +
+         "\n" + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino) + ":" +
+         std::to_string(info.st_size) + ":" + time(info.st_mtim) + ":" + time(info.st_ctim) + "\n" +
+         shape;
 }
 
 std::string ImageCache::PathOf(const std::string& key) const {
