@@ -59,6 +59,14 @@ vips::VImage MemoryImageLike(Pixels pixels, int width, int height, const vips::V
   // copy_memory() after would allocate, clear and copy the pixels again.
   out.get_image()->Type = in.interpretation();
   vips_image_map(in.get_image(), CopyMetadataItem, out.get_image());
+  // Setting the EXIF block parses it again, which brings back an orientation that a turn had
+  // removed: the orientation is in's own.
+  if (in.get_typeof(VIPS_META_ORIENTATION) == 0) {
+    vips_image_remove(out.get_image(), VIPS_META_ORIENTATION);
+  } else {
+    vips_image_set_int(out.get_image(), VIPS_META_ORIENTATION,
+                       vips_image_get_orientation(in.get_image()));
+  }
   return out;
 }
 

@@ -77,6 +77,16 @@ TEST(VipsReduce, TransposeSwapsRowsAndColumnsAndKeepsMetadata) {
   EXPECT_STREQ(out.get_string("pictavo-test"), "kept");
   // libvips' own turn: a transpose is a quarter turn and a mirror.
   EXPECT_EQ(MaxDifference(out, in.rot90().flip(VIPS_DIRECTION_HORIZONTAL)), 0.0);
+
+  // Turned upright, a photo keeps the EXIF block that says 6; copying that block must not bring
+  // the orientation back, or the next step turns the photo again.
+  VipsBlob* jpeg = in.jpegsave_buffer();
+  VImage upright = VImage::new_from_buffer(VIPS_AREA(jpeg)->data, VIPS_AREA(jpeg)->length, "")
+                       .autorot()
+                       .copy_memory();
+  vips_area_unref(VIPS_AREA(jpeg));
+  ASSERT_EQ(upright.get_typeof(VIPS_META_ORIENTATION), 0u);
+  EXPECT_EQ(VipsReduce::Transposed(upright).get_typeof(VIPS_META_ORIENTATION), 0u);
 }
 
 TEST(VipsReduce, ImagesWithAlphaKeepTheirSizeThroughTheFallback) {
