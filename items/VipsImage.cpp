@@ -265,10 +265,10 @@ Request MakeRequest(const Header& header, int width, int height, bool withDouble
   return request;
 }
 
-// Encodes the request's copies, each scaled straight from pixels (at least the decode size):
-// from the 2x photo's pixels, the 1x half of the encoded 2x copy in the decoder was cheaper but
-// put the 1x photo through a second JPEG generation, up to 2 dB worse; a thumbnail's 1x from its
-// 2x pixels lost up to 0.3 dB to one made from the source.
+// Encodes the request's copies, each scaled straight from pixels (at least the decode size).
+// Halving the encoded 2x photo in the decoder was cheaper but put the 1x photo through a second
+// JPEG generation, up to 2 dB worse. Given pixels larger than the 2x, the 1x is made from them,
+// not from the 2x copy: a thumbnail's 1x from its 2x copy lost up to 0.3 dB.
 void EncodeCopies(vips::VImage pixels, const Request& request, const std::string& format,
                   ScaledBytes* out) {
   if (request.twice) {
